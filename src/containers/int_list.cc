@@ -1,0 +1,154 @@
+#include "containers/int_list.h"
+
+#include <algorithm>
+#include <iostream>
+#include <sstream>
+
+IntList::IntList(int slots)
+    : items(new int[std::max(slots, 1)]),
+      first(std::max(slots, 1)),
+      last(first),
+      lastIndexMax(first) {
+  std::fill(items.get(), items.get() + lastIndexMax, -1);
+}
+
+IntList::IntList(IntList&& other) noexcept
+    : items(std::move(other.items)),
+      first(other.first),
+      last(other.last),
+      lastIndexMax(other.lastIndexMax) {
+  other.first = other.last = other.lastIndexMax = 0;
+}
+
+void IntList::clearToTop() {
+  std::fill(items.get(), items.get() + lastIndexMax, -1);
+  first = last = lastIndexMax;
+}
+
+void IntList::addFirst(int id) {
+  if (first <= 0) {
+    shiftToTop();
+    // An empty list whose first end reached slot 0 has nothing to shift:
+    // start it afresh at the top, as clearToTop would.
+    if (first <= 0) first = last = lastIndexMax;
+  }
+  items[--first] = id;
+}
+
+int IntList::removeFirst() {
+  if (first >= last) return -1;
+  int id = items[first];
+  items[first++] = -1;
+  return id;
+}
+
+int IntList::removeLast() {
+  if (first >= last) return -1;
+  int id = items[--last];
+  items[last] = -1;
+  return id;
+}
+
+void IntList::replaceCoocc(int a, int b, int v) {
+  for (int i = first; i < last - 1; ++i) {
+    if (items[i + 1] != a || items[i] != b) continue;
+    for (int j = i; j >= first; --j) items[j + 1] = items[j];
+    items[first] = -1;
+    items[i + 1] = v;
+    ++first;
+  }
+}
+
+void IntList::replaceCoocc(IntList pattern, int v) {
+  replaceSequence(pattern.items.get() + pattern.first, pattern.getSize(), v);
+}
+
+void IntList::replaceSequence(const int* pattern, int m, int v) {
+  if (m <= 1) return;
+  const int d = m - 1;
+  for (int i = first; i <= last - m; ++i) {
+    int k = 0;
+    while (k < m && items[i + k] == pattern[k]) ++k;
+    if (k < m) continue;
+    const int oldFirst = first;
+    for (int j = i; j >= oldFirst; --j) items[j + d] = items[j];
+    items[i + d] = v;
+    first = oldFirst + d;
+    std::fill(items.get() + oldFirst, items.get() + first, -1);
+  }
+}
+
+int IntList::countCoocc(int a, int b) const {
+  int count = 0;
+  int i = last - 1;
+  while (i > first) {
+    if (items[i] == a && items[i - 1] == b) {
+      ++count;
+      i -= 2;
+    } else {
+      --i;
+    }
+  }
+  return count;
+}
+
+void IntList::shiftUp(int index, int distance) {
+  for (;;) {
+    if (last <= index) return;
+    if (index < 0) {
+      std::cout << "ERREUR : indice du shiftUp inferieur a 0." << '\n';
+      return;
+    }
+    if (distance <= 0) return;
+    if (static_cast<long long>(last) + distance <= lastIndexMax) break;
+    reallocate();
+  }
+  for (int j = last - 1; j >= index; --j) {
+    items[j + distance] = items[j];
+    items[j] = -1;
+  }
+  last += distance;
+  if (first >= index) first += distance;
+}
+
+void IntList::shiftDown(int index, int distance) {
+  for (;;) {
+    if (first > index) return;
+    if (index >= lastIndexMax) {
+      std::cout << "ERREUR : indice du shiftDown superieur a lastIndexMax." << '\n';
+      return;
+    }
+    if (distance <= 0) return;
+    if (first >= distance) break;
+    reallocate();
+  }
+  for (int j = first; j <= index; ++j) {
+    items[j - distance] = items[j];
+    items[j] = -1;
+  }
+  first -= distance;
+  // A range that reaches the last element carries the last end along.
+  if (index >= last - 1) last -= distance;
+}
+
+void IntList::shiftToTop() {
+  // Integer test: the double form misjudges the case of equality.
+  if (10LL * (lastIndexMax - last) <= lastIndexMax) reallocate();
+  if (first == last) {
+    std::cout << "ATTENTION : il est possible que cela soit source d'erreur et que shiftUp ne "
+                 "fonctionne pas"
+              << '\n';
+  }
+  shiftUp(0, lastIndexMax - last);
+}
+
+void IntList::reallocate() {
+  const int length = lastIndexMax;
+  std::unique_ptr<int[]> grown(new int[3 * static_cast<size_t>(length)]);
+  std::fill(grown.get(), grown.get() + 3 * static_cast<size_t>(length), -1);
+  std::copy(items.get() + first, items.get() + last, grown.get() + first + length);
+  items = std::move(grown);
+  first += length;
+  last += length;
+  lastIndexMax = 3 * length;
+}

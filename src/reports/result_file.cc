@@ -1,0 +1,59 @@
+// The result file: one block per step, or the final lexicon.
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "model/system.h"
+
+void System::writeResultToFile(std::string fileName, int stepNumber) {
+  std::ofstream file(fileName, std::ios::app);
+  // The appending stream has written nothing yet, so after this its writes
+  // start at the beginning of the emptied file.
+  if (stepNumber == 1) std::ofstream(fileName, std::ios::trunc).close();
+  if (!file.is_open()) {
+    std::cout << "ERREUR : impossible d'ouvrir le fichier de sortie en ecriture." << '\n';
+    return;
+  }
+  std::ostringstream block;
+  if (resultFileMode == 1) {
+    block << " " << stepNumber << " \n";
+    block << " " << processedCharacters + 1 << " \n";
+    drawProgressbar();
+    std::string spaced;
+    std::string joined;
+    for (int i = focus.last - 1; i >= focus.first; --i) {
+      const std::string text = chunks.getSyllables(focus.items[i]);
+      spaced += " " + text;
+      joined += text;
+    }
+    block << spaced << "  <------  " << joined << "\n";
+    if (focus.getSize() > 0) {
+      block << " " << chunks.getCanonicalDefinition(focus.oldest()).getSize() << " \n";
+      block << chunks.getSyllables(focus.oldest()) << "\n";
+    } else {
+      block << " 0 \n\n";
+    }
+  }
+  updateCodelengths();
+  chunks.updateChunkPriority();
+  updateCodelengths();
+  int live = 0;
+  for (int id = 1; id < chunks.lastChunk; ++id) {
+    if (!chunks.chunks[id].isDeleted) ++live;
+  }
+  block << " " << live << " \n";
+  block << chunks.toString4();
+  file << block.str();
+  file.close();
+  if (file.fail()) std::cout << "ERREUR : echec de l'ecriture du fichier de sortie." << '\n';
+}
+
+std::string Chunks::toString4() const {
+  std::ostringstream out;
+  for (int position = 1; position < lastChunk; ++position) {
+    const int id = priority[position];
+    if (chunks[id].isDeleted) continue;
+    out << getSyllables(id) << "\n " << chunks[id].codelength << " \n";
+  }
+  return out.str();
+}
