@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <vector>
 #include <sstream>
 
 IntList::IntList(int slots)
@@ -60,15 +61,19 @@ void IntList::replaceCoocc(int a, int b, int v) {
 }
 
 void IntList::replaceCoocc(IntList pattern, int v) {
-  replaceSequence(pattern.items.get() + pattern.first, pattern.getSize(), v);
+  std::vector<int> reading(pattern.getSize());
+  for (int k = 0; k < pattern.getSize(); ++k) reading[k] = pattern.items[pattern.last - 1 - k];
+  replaceSequence(reading.data(), pattern.getSize(), v);
 }
 
 void IntList::replaceSequence(const int* pattern, int m, int v) {
   if (m <= 1) return;
   const int d = m - 1;
   for (int i = first; i <= last - m; ++i) {
+    // Slot i holds the newest element of the window, matched with the
+    // pattern's last element.
     int k = 0;
-    while (k < m && items[i + k] == pattern[k]) ++k;
+    while (k < m && items[i + k] == pattern[m - 1 - k]) ++k;
     if (k < m) continue;
     const int oldFirst = first;
     for (int j = i; j >= oldFirst; --j) items[j + d] = items[j];

@@ -34,7 +34,7 @@ class IntList {
   // Every occurrence of the pattern's elements becomes v, taken from the
   // newest end without overlap. The pattern is left unchanged.
   void replaceCoocc(IntList pattern, int v);
-  // The same on a pattern given as m ids in index order (newest first).
+  // The same on a pattern given as m ids in reading order (oldest first).
   void replaceSequence(const int* pattern, int m, int v);
   // Non-overlapping occurrences of the pair, counted from the oldest end.
   int countCoocc(int a, int b) const;

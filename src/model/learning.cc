@@ -1,84 +1,166 @@
 // The learning cycle: codelengths, focusing, chunk creation and the step.
+//
+// The public operations behave as whole recounts would; the step itself runs
+// on the kept counts (see system.h), which every change below updates.
+#include <algorithm>
 #include <cmath>
 #include <iostream>
-#include <vector>
 
 #include "model/system.h"
 
 int System::updateCodelengths() {
-  std::vector<int> uses(chunks.lastChunk, 0);
+  std::fill(uses_.begin(), uses_.begin() + chunks.lastChunk, 0);
   for (int i = stimuliChunks.first; i < stimuliChunks.last; ++i) {
     const int id = stimuliChunks.items[i];
-    if (id >= 1 && id < chunks.lastChunk) ++uses[id];
+    if (id >= 1 && id < chunks.lastChunk) ++uses_[id];
   }
   for (int k = 1; k < chunks.lastChunk; ++k) {
     const Chunk& chunk = chunks.chunks[k];
     if (chunk.isTerminal || chunk.isDeleted) continue;
-    ++uses[chunk.idChild1];
-    ++uses[chunk.idChild2];
+    ++uses_[chunk.idChild1];
+    ++uses_[chunk.idChild2];
   }
   int total = 0;
   for (int i = 1; i < chunks.lastChunk; ++i) {
     Chunk& chunk = chunks.chunks[i];
     if (chunk.isDeleted) continue;
-    chunk.frequency = uses[i] + 1;
+    chunk.frequency = uses_[i] + 1;
     total += chunk.frequency;
   }
+  total_ = total;
   for (int i = 1; i < chunks.lastChunk; ++i) {
-    Chunk& chunk = chunks.chunks[i];
-    chunk.codelength = chunk.isDeleted
-                           ? 10000.0
-                           : std::log2(static_cast<double>(total) / static_cast<double>(chunk.frequency));
+    chunks.chunks[i].codelength = codelengthOf(i);
+    proposeDeletion(i);
   }
   return total;
 }
 
-namespace {
-double sumOfCodelengths(const IntList& list, const Chunks& chunks) {
+void System::refreshCodelengths() {
+  for (int i = 1; i < chunks.lastChunk; ++i) chunks.chunks[i].codelength = codelengthOf(i);
+}
+
+double System::codelengthOf(int id) const {
+  const Chunk& chunk = chunks.chunks[id];
+  if (chunk.isDeleted) return 10000.0;
+  const int frequency = chunk.frequency;
+  const bool cached = frequency >= 0 && frequency < static_cast<int>(log2Cache_.size());
+  if (cached && log2Total_[frequency] == total_) return log2Cache_[frequency];
+  const double codelength =
+      std::log2(static_cast<double>(total_) / static_cast<double>(frequency));
+  if (cached) {
+    log2Cache_[frequency] = codelength;
+    log2Total_[frequency] = total_;
+  }
+  return codelength;
+}
+
+double System::sizeOf(const IntList& list) const {
+  // Newest to oldest, the order in which a recount adds them up.
   double size = 0.0;
-  for (int i = list.first; i < list.last; ++i) size += chunks.chunks[list.items[i]].codelength;
+  for (int i = list.first; i < list.last; ++i) size += codelengthOf(list.items[i]);
   return size;
 }
-}  // namespace
 
 double System::getStimuliChunksSize() {
   updateCodelengths();
-  return sumOfCodelengths(stimuliChunks, chunks);
+  return sizeOf(stimuliChunks);
 }
 
 double System::getFocusSize() {
   updateCodelengths();
-  return sumOfCodelengths(focus, chunks);
+  return sizeOf(focus);
+}
+
+void System::addUses(int id, int delta) {
+  if (id < 1 || id >= chunks.lastChunk || delta == 0) return;
+  uses_[id] += delta;
+  Chunk& chunk = chunks.chunks[id];
+  if (chunk.isDeleted) return;
+  chunk.frequency += delta;
+  total_ += delta;
+  proposeDeletion(id);
+}
+
+void System::becameLive(int id) {
+  Chunk& chunk = chunks.chunks[id];
+  chunk.frequency = uses_[id] + 1;
+  total_ += chunk.frequency;
+  addUses(chunk.idChild1, 1);
+  addUses(chunk.idChild2, 1);
+  proposeDeletion(id);
+}
+
+void System::becameDeleted(int id) {
+  Chunk& chunk = chunks.chunks[id];
+  chunk.isDeleted = true;
+  chunk.codelength = 10000.0;
+  total_ -= chunk.frequency;
+  addUses(chunk.idChild1, -1);
+  addUses(chunk.idChild2, -1);
+}
+
+void System::proposeDeletion(int id) {
+  const Chunk& chunk = chunks.chunks[id];
+  if (chunk.isTerminal || chunk.isDeleted || uses_[id] != 0 || isCandidate_[id]) return;
+  isCandidate_[id] = 1;
+  deletionCandidates_.push_back(id);
 }
 
 bool System::focusing() {
+  updateCodelengths();
+  const bool exhausted = fillFocus();
+  // The priority order of the last factorization, and valid codelengths.
+  chunks.updateChunkPriority();
+  updateCodelengths();
+  return exhausted;
+}
+
+// Grows the focus one syllable per pass, as a rebuild from scratch would, but
+// factorizes each pass with only the chunks that some run of its syllables
+// spells: no other chunk can match. Refactorizing after the capacity rule
+// removes the newest element changes nothing, since every chunk has already
+// replaced all its occurrences, so it is skipped.
+bool System::fillFocus() {
   while (inputStream.getSize() > 0 && inputStream.oldest() == 0) inputStream.removeLast();
-  int n = 0;
-  bool exhausted = false;
-  bool growing = true;
-  while (growing) {
-    ++n;
-    focus.clearToTop();
-    for (int j = 0; j < n; ++j) {
-      if (j >= inputStream.getSize()) {
-        exhausted = true;
-        growing = false;
-      } else if (inputStream.items[inputStream.last - 1 - j] <= 0) {
-        growing = false;
-      } else {
-        focus.addFirst(inputStream.items[inputStream.last - 1 - j]);
-      }
+  const int available = inputStream.getSize();
+  candidates_.clear();
+  openNodes_.clear();
+  focus.clearToTop();
+  for (int taken = 0;; ++taken) {
+    if (taken >= available) return true;
+    const int syllable = inputStream.items[inputStream.last - 1 - taken];
+    // A boundary: the focus stays that of the previous pass, below capacity.
+    if (syllable <= 0) return false;
+    for (int& node : openNodes_) {
+      if (node < 0) continue;
+      node = chunks.childNode(node, syllable);
+      if (node >= 0) addCandidates(node);
     }
-    factorizeFocus();
-    if (getFocusSize() >= focusSizeMax) {
-      growing = false;
-      if (n > 1) {
-        focus.removeFirst();
-        factorizeFocus();
-      }
+    openNodes_.push_back(chunks.childNode(0, syllable));
+    focus.clearToTop();
+    for (int j = 0; j <= taken; ++j) focus.addFirst(inputStream.items[inputStream.last - 1 - j]);
+    for (const Candidate& candidate : candidates_) {
+      const std::vector<int>& definition = chunks.definition(candidate.id);
+      focus.replaceSequence(definition.data(), static_cast<int>(definition.size()),
+                            candidate.id);
+    }
+    if (sizeOf(focus) >= focusSizeMax) {
+      if (taken > 0) focus.removeFirst();
+      return false;
     }
   }
-  return exhausted;
+}
+
+void System::addCandidates(int node) {
+  for (int id : chunks.nodeIds(node)) {
+    if (chunks.chunks[id].isDeleted) continue;
+    const Candidate candidate{codelengthOf(id), id};
+    auto position = std::upper_bound(
+        candidates_.begin(), candidates_.end(), candidate, [](const Candidate& x, const Candidate& y) {
+          return x.codelength < y.codelength || (x.codelength == y.codelength && x.id < y.id);
+        });
+    candidates_.insert(position, candidate);
+  }
 }
 
 void System::factorizeFocus() {
@@ -93,22 +175,38 @@ void System::factorizeFocus() {
 }
 
 double System::optimize() {
+  if (focus.getSize() >= 2) updateCodelengths();
+  return optimizeCounted();
+}
+
+double System::optimizeCounted() {
   if (focus.getSize() < 2) return -1.0;
   const int a = focus.items[focus.last - 1];
   const int b = focus.items[focus.last - 2];
-  const double gain = gainForChunk(a, b);
+  const double gain = gainWithTotal(a, b, total_);
   if (gain > 0) {
+    const int existing = chunks.findChunk(a, b);
+    const bool revived = existing > 0 && chunks.chunks[existing].isDeleted;
     const int c = chunks.addChunk(a, b);
     if (c > 0) {
+      if (c != existing || revived) becameLive(c);
+      const int before = stimuliChunks.getSize();
       stimuliChunks.replaceCoocc(a, b, c);
+      // Each replacement takes one a and one b and puts one c.
+      const int replaced = before - stimuliChunks.getSize();
+      addUses(a, -replaced);
+      addUses(b, -replaced);
+      addUses(c, replaced);
       focus.replaceCoocc(a, b, c);
     }
   }
   return gain;
 }
 
-double System::gainForChunk(int a, int b) {
-  const double N = updateCodelengths() + 2;
+double System::gainForChunk(int a, int b) { return gainWithTotal(a, b, updateCodelengths()); }
+
+double System::gainWithTotal(int a, int b, int total) {
+  const double N = total + 2;
   const double A = chunks.chunks[a].frequency + 1;
   const double B = chunks.chunks[b].frequency + 1;
   const double AB = stimuliChunks.countCoocc(a, b) + chunks.countCoocc(a, b) + 1;
@@ -131,18 +229,16 @@ double System::gainForChunk(int a, int b) {
 }
 
 bool System::processOneStep(int displayMode, int stepNumber) {
-  if (focusing()) return true;
+  if (fillFocus()) return true;
   // The capacity rule can leave the focus empty; the step then works on the
   // oldest syllable alone so that the run always advances.
   if (focus.getSize() == 0) focus.addFirst(inputStream.oldest());
-  updateCodelengths();
-  const double gain = optimize();
-  updateCodelengths();
+  const double gain = optimizeCounted();
   updateSpecialItemsForNSteps();
   if (displayMode == 3) {
-    updateCodelengths();
+    refreshCodelengths();
     chunks.updateChunkPriority();
-    updateCodelengths();
+    refreshCodelengths();
     std::cout << toString3(stepNumber, gain) << '\n';
     char key;
     std::cin >> key;
@@ -150,16 +246,18 @@ bool System::processOneStep(int displayMode, int stepNumber) {
   updateProgressbar();
   if (displayMode == 4 && resultFileMode == 1) writeResultToFile("result03.tmp", stepNumber);
   loadFocusToStimuliChunks();
-  removeChunksExceedingSimuliChunksSize();
-  deleteUnusedChunks();
+  trimStimuli();
+  deleteUnused();
   return false;
 }
 
 void System::loadFocusToStimuliChunks() {
+  if (focus.getSize() == 0) return;
   const int consumed = focus.removeLast();
   stimuliChunks.addFirst(consumed);
-  const int syllables = chunks.getCanonicalDefinition(consumed).getSize();
-  for (int i = 0; i < syllables; ++i) {
+  addUses(consumed, 1);
+  const size_t syllables = chunks.definition(consumed).size();
+  for (size_t i = 0; i < syllables; ++i) {
     if (inputStream.getSize() == 0) {
       std::cout << "ERREUR : impossible d'enlever la syllabe, inputStream est vide." << '\n';
     }
@@ -170,6 +268,13 @@ void System::loadFocusToStimuliChunks() {
 void System::removeChunksExceedingSimuliChunksSize() {
   while (stimuliChunks.getSize() > 0 && getStimuliChunksSize() > stimuliChunksSizeMax) {
     stimuliChunks.removeLast();
+  }
+  updateCodelengths();
+}
+
+void System::trimStimuli() {
+  while (stimuliChunks.getSize() > 0 && sizeOf(stimuliChunks) > stimuliChunksSizeMax) {
+    addUses(stimuliChunks.removeLast(), -1);
   }
 }
 
@@ -185,10 +290,24 @@ void System::deleteUnusedChunks() {
   updateCodelengths();
 }
 
+void System::deleteUnused() {
+  // Decide on the counts as they stand before any of these deletions: a child
+  // that loses its last use here goes at a later step.
+  std::vector<int> doomed;
+  for (int id : deletionCandidates_) {
+    isCandidate_[id] = 0;
+    const Chunk& chunk = chunks.chunks[id];
+    if (!chunk.isTerminal && !chunk.isDeleted && uses_[id] == 0) doomed.push_back(id);
+  }
+  deletionCandidates_.clear();
+  for (int id : doomed) becameDeleted(id);
+}
+
 void System::updateProgressbar() {
+  if (focus.getSize() == 0) return;
   const int consumed = focus.oldest();
-  processedSyllables += chunks.getCanonicalDefinition(consumed).getSize();
-  processedCharacters += static_cast<int>(chunks.getSyllables(consumed).size());
+  processedSyllables += static_cast<int>(chunks.definition(consumed).size());
+  processedCharacters += static_cast<int>(chunks.text(consumed).size());
   drawProgressbar();
 }
 

@@ -16,7 +16,11 @@ System::System()
       resultFileMode(1),
       stimuliChunks(10),
       focus(10),
-      inputStream(10) {}
+      inputStream(10),
+      uses_(Chunks::kSize, 0),
+      isCandidate_(Chunks::kSize, 0),
+      log2Cache_(1 << 16),
+      log2Total_(1 << 16, -1) {}
 
 void System::loadParametersFromFile(std::string fileName) {
   std::ifstream file;
@@ -76,4 +80,5 @@ void System::loadInputFromString(std::string text) {
   }
   inputSize = inputStream.getSize();
   specialItems.buildAllSpecialItems(inputSize);
+  updateCodelengths();  // starts the kept counts
 }

@@ -3,13 +3,19 @@
 // Owns the chunk table, the three id lists (stimuli memory, focus, input
 // stream) and the target items. The input stream holds one id per syllable
 // and the boundary marker 0, oldest at its last end; the focus reads the same
-// way and never spans a boundary. Frequencies and codelengths are a cache that
-// updateCodelengths rebuilds from the stimuli memory and the live composite
-// chunks; every decision that reads them refreshes it first.
+// way and never spans a boundary.
+//
+// Frequencies are kept in step with every change that System's operations make
+// to the stimuli memory and the table, and codelengths are computed where they
+// are read, with the very expression of a full recount, so that the learning
+// step never recounts. updateCodelengths is that full recount: it rewrites the
+// frequency and codelength fields and resets the kept counts. Code that writes
+// fields or lists directly must call it before using System again.
 #ifndef SYLLEX_MODEL_SYSTEM_H_
 #define SYLLEX_MODEL_SYSTEM_H_
 
 #include <string>
+#include <vector>
 
 #include "containers/chunks.h"
 #include "containers/int_list.h"
@@ -72,9 +78,54 @@ class System {
   SpecialItems specialItems;
 
  private:
+  struct Candidate {
+    double codelength;
+    int id;
+  };
+
+  // The learning step's own versions of the operations above: they read the
+  // kept counts instead of recounting.
+  bool fillFocus();
+  void addCandidates(int node);
+  double optimizeCounted();
+  double gainWithTotal(int a, int b, int total);
+  void trimStimuli();
+  void deleteUnused();
+  void refreshCodelengths();
+
+  // Count keeping.
+  void addUses(int id, int delta);
+  void becameLive(int id);
+  void becameDeleted(int id);
+  void proposeDeletion(int id);
+  double codelengthOf(int id) const;
+  double sizeOf(const IntList& list) const;
+
+  // Target items: the definition each name spells, resolved once.
+  void resolveSpecialItems();
+  double specialItemValue(int item);
+
   // Writes the bar up to the position that the counters give.
   void drawProgressbar();
   std::string traceWith(int stepNumber, double gain, const std::string& chunkListing);
+
+  // uses_[i]: occurrences of i in the stimuli memory plus its uses as a child
+  // of live composite chunks. total_: the sum of uses + 1 over live chunks.
+  std::vector<int> uses_;
+  int total_ = 0;
+  // Live composite chunks that may have lost their last use.
+  std::vector<int> deletionCandidates_;
+  std::vector<char> isCandidate_;
+  // log2(total / f) for small f, valid where log2Total_[f] equals the total.
+  mutable std::vector<double> log2Cache_;
+  mutable std::vector<int> log2Total_;
+  // Focusing's scratch: chunks spelled by runs of the focus's syllables, in
+  // factorization order, and the trie node reached by the run from each start.
+  std::vector<Candidate> candidates_;
+  std::vector<int> openNodes_;
+  bool itemsResolved_ = false;
+  std::vector<std::vector<int>> itemDefinitions_;
+  std::vector<int> itemNodes_;
 };
 
 #endif  // SYLLEX_MODEL_SYSTEM_H_

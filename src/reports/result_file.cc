@@ -1,4 +1,6 @@
 // The result file: one block per step, or the final lexicon.
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -22,38 +24,52 @@ void System::writeResultToFile(std::string fileName, int stepNumber) {
     std::string spaced;
     std::string joined;
     for (int i = focus.last - 1; i >= focus.first; --i) {
-      const std::string text = chunks.getSyllables(focus.items[i]);
-      spaced += " " + text;
+      const std::string& text = chunks.text(focus.items[i]);
+      spaced += " ";
+      spaced += text;
       joined += text;
     }
     block << spaced << "  <------  " << joined << "\n";
     if (focus.getSize() > 0) {
-      block << " " << chunks.getCanonicalDefinition(focus.oldest()).getSize() << " \n";
-      block << chunks.getSyllables(focus.oldest()) << "\n";
+      block << " " << chunks.definition(focus.oldest()).size() << " \n";
+      block << chunks.text(focus.oldest()) << "\n";
     } else {
       block << " 0 \n\n";
     }
   }
-  updateCodelengths();
+  refreshCodelengths();
   chunks.updateChunkPriority();
-  updateCodelengths();
+  refreshCodelengths();
   int live = 0;
   for (int id = 1; id < chunks.lastChunk; ++id) {
     if (!chunks.chunks[id].isDeleted) ++live;
   }
   block << " " << live << " \n";
-  block << chunks.toString4();
-  file << block.str();
+  file << block.str() << chunks.toString4();
   file.close();
   if (file.fail()) std::cout << "ERREUR : echec de l'ecriture du fichier de sortie." << '\n';
 }
 
 std::string Chunks::toString4() const {
-  std::ostringstream out;
+  std::string listing;
+  // Neighbours in priority order mostly share a codelength: format it once.
+  double formattedValue = 0.0;
+  char formatted[64] = "";
+  bool haveFormatted = false;
   for (int position = 1; position < lastChunk; ++position) {
     const int id = priority[position];
     if (chunks[id].isDeleted) continue;
-    out << getSyllables(id) << "\n " << chunks[id].codelength << " \n";
+    const double codelength = chunks[id].codelength;
+    if (!haveFormatted || std::memcmp(&codelength, &formattedValue, sizeof codelength) != 0) {
+      // %g is what a stream's default formatting of a double writes.
+      std::snprintf(formatted, sizeof formatted, "%g", codelength);
+      formattedValue = codelength;
+      haveFormatted = true;
+    }
+    listing += texts_[id];
+    listing += "\n ";
+    listing += formatted;
+    listing += " \n";
   }
-  return out.str();
+  return listing;
 }

@@ -6,24 +6,62 @@
 
 #include "model/system.h"
 
-void System::updateSpecialItems() {
+// A name equals a chunk's text exactly when it spells the chunk's syllables,
+// each closed by "/", so each name is resolved once into syllable ids. A name
+// that spells no run of known syllables never matches: learning creates no
+// syllables.
+void System::resolveSpecialItems() {
+  itemsResolved_ = true;
+  itemDefinitions_.assign(specialItems.itemCount, std::vector<int>());
+  itemNodes_.assign(specialItems.itemCount, -1);
   for (int item = 0; item < specialItems.itemCount; ++item) {
-    SpecialItem& target = specialItems.itemArray[item];
-    double value = 10.0;
-    // No early exit: of several live chunks with the same text, the highest id wins.
-    for (int id = 1; id < chunks.lastChunk; ++id) {
-      if (!chunks.chunks[id].isDeleted && chunks.getSyllables(id) == target.name) {
-        value = chunks.chunks[id].codelength;
-      }
+    const std::string& name = specialItems.itemArray[item].name;
+    std::vector<int> definition;
+    size_t start = 0;
+    while (start < name.size()) {
+      const size_t slash = name.find('/', start);
+      const int id =
+          slash == std::string::npos ? -1 : chunks.findTerminal(name.substr(start, slash + 1 - start));
+      if (id <= 0) break;
+      definition.push_back(id);
+      start = slash + 1;
     }
-    target.addValue(value);
+    if (start == name.size()) itemDefinitions_[item] = std::move(definition);
+  }
+}
+
+// The codelength of the highest live chunk whose text is the item's name, or
+// 10.0 when there is none.
+double System::specialItemValue(int item) {
+  const std::vector<int>& definition = itemDefinitions_[item];
+  if (definition.empty()) return 10.0;
+  int& node = itemNodes_[item];
+  if (node < 0) {
+    // Trie nodes are never removed: once reached, a node stays valid.
+    node = 0;
+    for (size_t i = 0; i < definition.size() && node >= 0; ++i) {
+      node = chunks.childNode(node, definition[i]);
+    }
+  }
+  if (node < 0) return 10.0;
+  const std::vector<int>& ids = chunks.nodeIds(node);
+  for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
+    if (!chunks.chunks[*id].isDeleted) return codelengthOf(*id);
+  }
+  return 10.0;
+}
+
+void System::updateSpecialItems() {
+  if (!itemsResolved_) resolveSpecialItems();
+  for (int item = 0; item < specialItems.itemCount; ++item) {
+    specialItems.itemArray[item].addValue(specialItemValue(item));
   }
 }
 
 void System::updateSpecialItemsForNSteps() {
   if (focus.getSize() == 0) return;
-  const int syllables = chunks.getCanonicalDefinition(focus.oldest()).getSize();
-  for (int i = 0; i < syllables; ++i) updateSpecialItems();
+  const size_t syllables = chunks.definition(focus.oldest()).size();
+  for (size_t i = 0; i < syllables; ++i) updateSpecialItems();
 }
 
 void System::writeTimeCourseToFile(std::string fileName) {
