@@ -14,8 +14,8 @@
 #ifndef SYLLEX_CONTAINERS_CHUNKS_H_
 #define SYLLEX_CONTAINERS_CHUNKS_H_
 
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <iostream>
-#include <vector>
 #include <sstream>
+#include <vector>
 
 IntList::IntList(int slots)
     : items(new int[std::max(slots, 1)]),

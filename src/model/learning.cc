@@ -45,8 +45,7 @@ double System::codelengthOf(int id) const {
   const int frequency = chunk.frequency;
   const bool cached = frequency >= 0 && frequency < static_cast<int>(log2Cache_.size());
   if (cached && log2Total_[frequency] == total_) return log2Cache_[frequency];
-  const double codelength =
-      std::log2(static_cast<double>(total_) / static_cast<double>(frequency));
+  const double codelength = std::log2(static_cast<double>(total_) / static_cast<double>(frequency));
   if (cached) {
     log2Cache_[frequency] = codelength;
     log2Total_[frequency] = total_;
@@ -141,8 +140,7 @@ bool System::fillFocus() {
     for (int j = 0; j <= taken; ++j) focus.addFirst(inputStream.items[inputStream.last - 1 - j]);
     for (const Candidate& candidate : candidates_) {
       const std::vector<int>& definition = chunks.definition(candidate.id);
-      focus.replaceSequence(definition.data(), static_cast<int>(definition.size()),
-                            candidate.id);
+      focus.replaceSequence(definition.data(), static_cast<int>(definition.size()), candidate.id);
     }
     if (sizeOf(focus) >= focusSizeMax) {
       if (taken > 0) focus.removeFirst();
@@ -155,10 +153,11 @@ void System::addCandidates(int node) {
   for (int id : chunks.nodeIds(node)) {
     if (chunks.chunks[id].isDeleted) continue;
     const Candidate candidate{codelengthOf(id), id};
-    auto position = std::upper_bound(
-        candidates_.begin(), candidates_.end(), candidate, [](const Candidate& x, const Candidate& y) {
-          return x.codelength < y.codelength || (x.codelength == y.codelength && x.id < y.id);
-        });
+    auto position = std::upper_bound(candidates_.begin(), candidates_.end(), candidate,
+                                     [](const Candidate& x, const Candidate& y) {
+                                       return x.codelength < y.codelength ||
+                                              (x.codelength == y.codelength && x.id < y.id);
+                                     });
     candidates_.insert(position, candidate);
   }
 }
@@ -222,8 +221,8 @@ double System::gainWithTotal(int a, int b, int total) {
   if (N <= 0 || A <= 0 || B <= 0 || A2 < 0 || B2 < 0 || R < 0 || N2 <= 0) {
     std::cout << "ERREUR : calcul du gain incorrect." << '\n';
     std::cout << "(N=" << N << "  A=" << A << "  B=" << B << "  AB=" << AB << ")" << '\n';
-    std::cout << "(P1=" << P1 << "  P2=" << P2 << "  P3=" << P3 << "  P4=" << P4
-              << "   P5=" << P5 << ")" << '\n';
+    std::cout << "(P1=" << P1 << "  P2=" << P2 << "  P3=" << P3 << "  P4=" << P4 << "   P5=" << P5
+              << ")" << '\n';
   }
   return -(P1 + P2 + P3 + P4 + P5);
 }

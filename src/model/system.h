@@ -78,6 +78,8 @@ class System {
   SpecialItems specialItems;
 
  private:
+  friend class SystemInspector;  // tests compare the kept counts with recounts
+
   struct Candidate {
     double codelength;
     int id;

@@ -20,8 +20,9 @@ void System::resolveSpecialItems() {
     size_t start = 0;
     while (start < name.size()) {
       const size_t slash = name.find('/', start);
-      const int id =
-          slash == std::string::npos ? -1 : chunks.findTerminal(name.substr(start, slash + 1 - start));
+      const int id = slash == std::string::npos
+                         ? -1
+                         : chunks.findTerminal(name.substr(start, slash + 1 - start));
       if (id <= 0) break;
       definition.push_back(id);
       start = slash + 1;

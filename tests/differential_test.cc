@@ -1,0 +1,188 @@
+// Drives the learner through long random runs and, before every step, checks
+// what it keeps incrementally (frequencies, total, codelengths, the priority
+// order, the factorized focus) against a naive recount done here from scratch.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/system.h"
+#include "test_util.h"
+
+class SystemInspector {
+ public:
+  static int total(const System& system) { return system.total_; }
+  static double codelength(const System& system, int id) { return system.codelengthOf(id); }
+  static bool fillFocus(System& system) { return system.fillFocus(); }
+};
+
+namespace {
+
+struct Recount {
+  std::vector<int> frequency;
+  std::vector<double> codelength;
+  int total = 0;
+};
+
+Recount recount(const System& system) {
+  const Chunks& table = system.chunks;
+  Recount result;
+  result.frequency.assign(table.lastChunk, 0);
+  result.codelength.assign(table.lastChunk, 10000.0);
+  for (int i = 1; i < table.lastChunk; ++i) {
+    if (table.chunks[i].isDeleted) continue;
+    int uses = 0;
+    for (int s = system.stimuliChunks.first; s < system.stimuliChunks.last; ++s) {
+      uses += system.stimuliChunks.items[s] == i;
+    }
+    for (int k = 1; k < table.lastChunk; ++k) {
+      const Chunk& other = table.chunks[k];
+      if (other.isTerminal || other.isDeleted) continue;
+      uses += (other.idChild1 == i) + (other.idChild2 == i);
+    }
+    result.frequency[i] = uses + 1;
+    result.total += uses + 1;
+  }
+  for (int i = 1; i < table.lastChunk; ++i) {
+    if (!table.chunks[i].isDeleted) {
+      result.codelength[i] = std::log2(static_cast<double>(result.total) / result.frequency[i]);
+    }
+  }
+  return result;
+}
+
+// Selection: the lowest codelength first, ties to the lower id.
+std::vector<int> naivePriority(const std::vector<double>& codelength) {
+  std::vector<double> left = codelength;
+  std::vector<int> order;
+  for (size_t slot = 1; slot < left.size(); ++slot) {
+    double best = 10001.0;
+    int bestId = 0;
+    for (size_t j = 1; j < left.size(); ++j) {
+      if (left[j] < best) {
+        best = left[j];
+        bestId = static_cast<int>(j);
+      }
+    }
+    order.push_back(bestId);
+    left[bestId] = 10001.0;
+  }
+  return order;
+}
+
+// Rebuilds the focus pass after pass, each time factorized with every live
+// chunk in priority order, exactly as a learner without shortcuts does.
+bool naiveFocusing(const System& system, const Recount& counts, const std::vector<int>& order,
+                   std::vector<int>& focusOut) {
+  const IntList& stream = system.inputStream;
+  int oldest = stream.last - 1;
+  while (oldest >= stream.first && stream.items[oldest] == 0) --oldest;
+  const int available = oldest - stream.first + 1;
+  bool exhausted = false;
+  bool growing = true;
+  IntList focus(10);
+  for (int n = 1; growing; ++n) {
+    focus.clearToTop();
+    for (int j = 0; j < n; ++j) {
+      if (j >= available) {
+        exhausted = true;
+        growing = false;
+      } else if (stream.items[oldest - j] <= 0) {
+        growing = false;
+      } else {
+        focus.addFirst(stream.items[oldest - j]);
+      }
+    }
+    auto factorize = [&] {
+      for (int id : order) {
+        if (!system.chunks.chunks[id].isDeleted) {
+          focus.replaceCoocc(system.chunks.getCanonicalDefinition(id), id);
+        }
+      }
+    };
+    factorize();
+    double size = 0.0;
+    for (int i = focus.first; i < focus.last; ++i) size += counts.codelength[focus.items[i]];
+    if (size >= system.focusSizeMax) {
+      growing = false;
+      if (n > 1) {
+        focus.removeFirst();
+        factorize();
+      }
+    }
+  }
+  focusOut = readList(focus);
+  return exhausted;
+}
+
+std::string randomCorpus(std::mt19937& random) {
+  // A small lexicon with repeated and reduplicated syllables, so that chunks
+  // are made, forgotten, deleted and revived.
+  const std::vector<std::string> syllables = {"ba/", "bi/", "ku/", "do/", "ma/", "ti/", "lo/"};
+  std::vector<std::string> words;
+  const int wordCount = 2 + random() % 5;
+  for (int w = 0; w < wordCount; ++w) {
+    std::string word;
+    const int length = 2 + random() % 3;
+    const std::string repeated = syllables[random() % syllables.size()];
+    for (int s = 0; s < length; ++s) {
+      word += random() % 3 == 0 ? repeated : syllables[random() % syllables.size()];
+    }
+    words.push_back(word);
+  }
+  std::string corpus;
+  const int length = 100 + random() % 300;
+  for (int w = 0; w < length; ++w) {
+    corpus += words[random() % words.size()];
+    if (random() % 5 == 0) corpus += "/";
+  }
+  return corpus;
+}
+
+TEST(Differential, KeptCountsAndFocusMatchNaiveRecountEveryStep) {
+  std::mt19937 random(20261211);
+  const int memories[] = {150, 80, 40, 0, -4, 400};
+  const int foci[] = {25, 12, 5, 3, 0};
+  long steps = 0;
+  for (int run = 0; run < 40; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    CoutCapture quiet;
+    System system;
+    system.stimuliChunksSizeMax = memories[random() % 6];
+    system.focusSizeMax = foci[random() % 5];
+    system.loadInputFromString(randomCorpus(random));
+    for (int step = 1;; ++step) {
+      const Recount counts = recount(system);
+      ASSERT_EQ(SystemInspector::total(system), counts.total) << "step " << step;
+      for (int i = 1; i < system.chunks.lastChunk; ++i) {
+        const double kept = SystemInspector::codelength(system, i);
+        ASSERT_EQ(std::memcmp(&kept, &counts.codelength[i], sizeof kept), 0)
+            << "codelength of " << i << " at step " << step;
+        if (!system.chunks.chunks[i].isDeleted) {
+          ASSERT_EQ(system.chunks.chunks[i].frequency, counts.frequency[i]) << "step " << step;
+        }
+      }
+      const std::vector<int> order = naivePriority(counts.codelength);
+      for (int i = 1; i < system.chunks.lastChunk; ++i) {
+        system.chunks.chunks[i].codelength = counts.codelength[i];
+      }
+      system.chunks.updateChunkPriority();
+      ASSERT_EQ(std::vector<int>(system.chunks.priority.get() + 1,
+                                 system.chunks.priority.get() + system.chunks.lastChunk),
+                order)
+          << "step " << step;
+      std::vector<int> expectedFocus;
+      const bool expectedEnd = naiveFocusing(system, counts, order, expectedFocus);
+      ASSERT_EQ(SystemInspector::fillFocus(system), expectedEnd) << "step " << step;
+      ASSERT_EQ(readList(system.focus), expectedFocus) << "step " << step;
+      if (system.processOneStep(0, step)) break;
+      ++steps;
+    }
+  }
+  EXPECT_GT(steps, 3000);
+}
+
+}  // namespace
