@@ -63,6 +63,12 @@ class Chunks {
   std::string toString() const;
   std::string toString3() const;
   std::string toString4() const;
+  // Writes the lexicon lines ("text\n codelength \n") of count ids that all
+  // have this codelength into buffer from position used, and returns the new
+  // end. The buffer only grows, so a caller can keep it from one listing to
+  // the next; bytes past the returned end are scratch.
+  size_t writeLexiconLines(std::string& buffer, size_t used, const int* ids, size_t count,
+                           double codelength) const;
   std::string toString5() const;
 
   // The chunk's terminal ids in reading order, and its text, without copying.

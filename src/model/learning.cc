@@ -28,6 +28,7 @@ int System::updateCodelengths() {
     total += chunk.frequency;
   }
   total_ = total;
+  listingOrder_.invalidate();
   for (int i = 1; i < chunks.lastChunk; ++i) {
     chunks.chunks[i].codelength = codelengthOf(i);
     proposeDeletion(i);
@@ -77,6 +78,7 @@ void System::addUses(int id, int delta) {
   if (chunk.isDeleted) return;
   chunk.frequency += delta;
   total_ += delta;
+  listingOrder_.touch(id);
   proposeDeletion(id);
 }
 
@@ -84,6 +86,7 @@ void System::becameLive(int id) {
   Chunk& chunk = chunks.chunks[id];
   chunk.frequency = uses_[id] + 1;
   total_ += chunk.frequency;
+  listingOrder_.touch(id);
   addUses(chunk.idChild1, 1);
   addUses(chunk.idChild2, 1);
   proposeDeletion(id);
@@ -94,6 +97,7 @@ void System::becameDeleted(int id) {
   chunk.isDeleted = true;
   chunk.codelength = 10000.0;
   total_ -= chunk.frequency;
+  listingOrder_.touch(id);
   addUses(chunk.idChild1, -1);
   addUses(chunk.idChild2, -1);
 }

@@ -19,6 +19,7 @@
 
 #include "containers/chunks.h"
 #include "containers/int_list.h"
+#include "reports/frequency_order.h"
 #include "reports/special_item.h"
 
 class System {
@@ -107,6 +108,13 @@ class System {
   void resolveSpecialItems();
   double specialItemValue(int item);
 
+  // Refreshes the codelength fields and the priority order for a listing;
+  // returns the number of live chunks.
+  int prepareLexiconListing();
+  // Writes the lexicon listing so prepared into buffer from position used;
+  // returns the new end (bytes past it are scratch).
+  size_t writeLexicon(std::string& buffer, size_t used) const;
+
   // Writes the bar up to the position that the counters give.
   void drawProgressbar();
   std::string traceWith(int stepNumber, double gain, const std::string& chunkListing);
@@ -125,6 +133,9 @@ class System {
   // factorization order, and the trie node reached by the run from each start.
   std::vector<Candidate> candidates_;
   std::vector<int> openNodes_;
+  FrequencyOrder listingOrder_;
+  bool listingFromGroups_ = false;
+  std::string resultBuffer_;  // kept from step to step: it only grows
   bool itemsResolved_ = false;
   std::vector<std::vector<int>> itemDefinitions_;
   std::vector<int> itemNodes_;
