@@ -17,6 +17,7 @@ class SystemInspector {
   static int total(const System& system) { return system.total_; }
   static double codelength(const System& system, int id) { return system.codelengthOf(id); }
   static bool fillFocus(System& system) { return system.fillFocus(); }
+  static int prepareLexiconListing(System& system) { return system.prepareLexiconListing(); }
 };
 
 namespace {
@@ -174,6 +175,14 @@ TEST(Differential, KeptCountsAndFocusMatchNaiveRecountEveryStep) {
                                  system.chunks.priority.get() + system.chunks.lastChunk),
                 order)
           << "step " << step;
+      // The listing's kept frequency order must give the same priority order.
+      int live = 0;
+      for (int i = 1; i < system.chunks.lastChunk; ++i) live += !system.chunks.chunks[i].isDeleted;
+      ASSERT_EQ(SystemInspector::prepareLexiconListing(system), live) << "step " << step;
+      ASSERT_EQ(std::vector<int>(system.chunks.priority.get() + 1,
+                                 system.chunks.priority.get() + system.chunks.lastChunk),
+                order)
+          << "listing order at step " << step;
       std::vector<int> expectedFocus;
       const bool expectedEnd = naiveFocusing(system, counts, order, expectedFocus);
       ASSERT_EQ(SystemInspector::fillFocus(system), expectedEnd) << "step " << step;
