@@ -31,7 +31,8 @@ std::vector<std::string> caseNames() {
     const fs::path dir = fs::path(SYLLEX_FIXTURES) / group;
     if (!fs::exists(dir)) continue;
     for (const auto& entry : fs::directory_iterator(dir)) {
-      if (entry.is_directory()) names.push_back(std::string(group) + "/" + entry.path().filename().string());
+      if (entry.is_directory())
+        names.push_back(std::string(group) + "/" + entry.path().filename().string());
     }
   }
   std::sort(names.begin(), names.end());
@@ -42,10 +43,10 @@ class EndToEnd : public testing::TestWithParam<std::string> {};
 
 TEST_P(EndToEnd, OutputsMatchByteForByte) {
   const fs::path source = fs::path(SYLLEX_FIXTURES) / GetParam();
-  const fs::path work = fs::temp_directory_path() /
-                        ("syllex_e2e_" + std::to_string(::getpid()) + "_" +
-                         source.parent_path().filename().string() + "_" +
-                         source.filename().string());
+  const fs::path work =
+      fs::temp_directory_path() /
+      ("syllex_e2e_" + std::to_string(::getpid()) + "_" + source.parent_path().filename().string() +
+       "_" + source.filename().string());
   fs::remove_all(work);
   fs::create_directories(work);
   for (const char* input : {"param03.tmp", "corpus.tmp"}) {
@@ -61,8 +62,8 @@ TEST_P(EndToEnd, OutputsMatchByteForByte) {
   const std::string stdinFile =
       fs::exists(source / "stdin") ? (source / "stdin").string() : std::string("/dev/null");
   for (int run = 0; run < runs; ++run) {
-    const std::string command = "cd '" + work.string() + "' && '" + SYLLEX_BIN + "' < '" +
-                                stdinFile + "' >> stdout.out";
+    const std::string command =
+        "cd '" + work.string() + "' && '" + SYLLEX_BIN + "' < '" + stdinFile + "' >> stdout.out";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
   }
   const fs::path expected = source / "expected";
