@@ -10,9 +10,13 @@
 
 int System::updateCodelengths() {
   std::fill(uses_.begin(), uses_.begin() + chunks.lastChunk, 0);
+  for (int id : memoryIds_) memoryCount_[id] = 0;
+  memoryIds_.clear();
   for (int i = stimuliChunks.first; i < stimuliChunks.last; ++i) {
     const int id = stimuliChunks.items[i];
-    if (id >= 1 && id < chunks.lastChunk) ++uses_[id];
+    if (id < 1 || id >= chunks.lastChunk) continue;
+    ++uses_[id];
+    countInMemory(id, 1);
   }
   for (int k = 1; k < chunks.lastChunk; ++k) {
     const Chunk& chunk = chunks.chunks[k];
@@ -82,6 +86,26 @@ void System::addUses(int id, int delta) {
   proposeDeletion(id);
 }
 
+void System::countInMemory(int id, int delta) {
+  if (id < 1 || id >= chunks.lastChunk || delta == 0) return;
+  if (memoryCount_[id] == 0) {
+    memorySlot_[id] = static_cast<int>(memoryIds_.size());
+    memoryIds_.push_back(id);
+  }
+  memoryCount_[id] += delta;
+  if (memoryCount_[id] == 0) {
+    const int moved = memoryIds_.back();
+    memoryIds_[memorySlot_[id]] = moved;
+    memorySlot_[moved] = memorySlot_[id];
+    memoryIds_.pop_back();
+  }
+}
+
+void System::memoryChanged(int id, int delta) {
+  countInMemory(id, delta);
+  addUses(id, delta);
+}
+
 void System::becameLive(int id) {
   Chunk& chunk = chunks.chunks[id];
   chunk.frequency = uses_[id] + 1;
@@ -120,42 +144,74 @@ bool System::focusing() {
 
 // Grows the focus one syllable per pass, as a rebuild from scratch would, but
 // factorizes each pass with only the chunks that some run of its syllables
-// spells: no other chunk can match. Refactorizing after the capacity rule
-// removes the newest element changes nothing, since every chunk has already
-// replaced all its occurrences, so it is skipped.
+// spells: no other chunk can match. When no live chunk is spelled by a run
+// ending at the new syllable, the new factorization is the previous one plus
+// that syllable, so the focus is extended instead of rebuilt. Refactorizing
+// after the capacity rule removes the newest element changes nothing, since
+// every chunk has already replaced all its occurrences, so it is skipped.
 bool System::fillFocus() {
   while (inputStream.getSize() > 0 && inputStream.oldest() == 0) inputStream.removeLast();
   const int available = inputStream.getSize();
   candidates_.clear();
   openNodes_.clear();
+  ++focusPass_;
   focus.clearToTop();
+  double size = 0.0;  // the focus's size, added up oldest first
   for (int taken = 0;; ++taken) {
     if (taken >= available) return true;
     const int syllable = inputStream.items[inputStream.last - 1 - taken];
     // A boundary: the focus stays that of the previous pass, below capacity.
     if (syllable <= 0) return false;
-    for (int& node : openNodes_) {
-      if (node < 0) continue;
+    // Runs that no chunk's definition continues are dropped for good.
+    bool spelled = false;
+    size_t kept = 0;
+    for (int node : openNodes_) {
       node = chunks.childNode(node, syllable);
-      if (node >= 0) addCandidates(node);
+      if (node < 0) continue;
+      spelled |= addCandidates(node);
+      openNodes_[kept++] = node;
     }
+    openNodes_.resize(kept);
     openNodes_.push_back(chunks.childNode(0, syllable));
-    focus.clearToTop();
-    for (int j = 0; j <= taken; ++j) focus.addFirst(inputStream.items[inputStream.last - 1 - j]);
-    for (const Candidate& candidate : candidates_) {
-      const std::vector<int>& definition = chunks.definition(candidate.id);
-      focus.replaceSequence(definition.data(), static_cast<int>(definition.size()), candidate.id);
+    if (spelled) {
+      focus.clearToTop();
+      for (int j = 0; j <= taken; ++j) focus.addFirst(inputStream.items[inputStream.last - 1 - j]);
+      for (const Candidate& candidate : candidates_) {
+        const std::vector<int>& definition = chunks.definition(candidate.id);
+        focus.replaceSequence(definition.data(), static_cast<int>(definition.size()), candidate.id);
+      }
+      size = sizeOf(focus);
+    } else {
+      focus.addFirst(syllable);
+      size += codelengthOf(syllable);
     }
-    if (sizeOf(focus) >= focusSizeMax) {
+    if (reaches(size, focus, focusSizeMax)) {
       if (taken > 0) focus.removeFirst();
       return false;
     }
   }
 }
 
-void System::addCandidates(int node) {
+// Whether the focus's size, added up newest first, is at least the capacity,
+// given its size added up in another order. Both sums of these non-negative
+// terms lie within a few units of rounding per term of the exact sum, so the
+// newest-first sum is needed only when the capacity falls within that margin.
+bool System::reaches(double size, const IntList& list, double capacity) const {
+  const int terms = list.getSize();
+  if (terms < 32) return sizeOf(list) >= capacity;
+  const double margin = (4.0 * terms + 8.0) * (size / 9007199254740992.0);  // 2^53
+  if (size + margin < capacity) return false;
+  if (size - margin >= capacity) return true;
+  return sizeOf(list) >= capacity;
+}
+
+bool System::addCandidates(int node) {
+  bool live = false;
   for (int id : chunks.nodeIds(node)) {
     if (chunks.chunks[id].isDeleted) continue;
+    live = true;
+    if (candidatePass_[id] == focusPass_) continue;
+    candidatePass_[id] = focusPass_;
     const Candidate candidate{codelengthOf(id), id};
     auto position = std::upper_bound(candidates_.begin(), candidates_.end(), candidate,
                                      [](const Candidate& x, const Candidate& y) {
@@ -164,6 +220,7 @@ void System::addCandidates(int node) {
                                      });
     candidates_.insert(position, candidate);
   }
+  return live;
 }
 
 void System::factorizeFocus() {
@@ -197,9 +254,9 @@ double System::optimizeCounted() {
       stimuliChunks.replaceCoocc(a, b, c);
       // Each replacement takes one a and one b and puts one c.
       const int replaced = before - stimuliChunks.getSize();
-      addUses(a, -replaced);
-      addUses(b, -replaced);
-      addUses(c, replaced);
+      memoryChanged(a, -replaced);
+      memoryChanged(b, -replaced);
+      memoryChanged(c, replaced);
       focus.replaceCoocc(a, b, c);
     }
   }
@@ -258,7 +315,7 @@ void System::loadFocusToStimuliChunks() {
   if (focus.getSize() == 0) return;
   const int consumed = focus.removeLast();
   stimuliChunks.addFirst(consumed);
-  addUses(consumed, 1);
+  memoryChanged(consumed, 1);
   const size_t syllables = chunks.definition(consumed).size();
   for (size_t i = 0; i < syllables; ++i) {
     if (inputStream.getSize() == 0) {
@@ -276,9 +333,24 @@ void System::removeChunksExceedingSimuliChunksSize() {
 }
 
 void System::trimStimuli() {
-  while (stimuliChunks.getSize() > 0 && sizeOf(stimuliChunks) > stimuliChunksSizeMax) {
-    addUses(stimuliChunks.removeLast(), -1);
+  while (stimuliChunks.getSize() > 0 && memoryExceedsCapacity()) {
+    memoryChanged(stimuliChunks.removeLast(), -1);
   }
+}
+
+// The memory's size is added up newest first; a large memory is first sized
+// from its count of each id, which lands within a small margin of that sum
+// (see reaches), and added up in full only when the capacity is that close.
+bool System::memoryExceedsCapacity() const {
+  const int terms = stimuliChunks.getSize();
+  if (terms < 32) return sizeOf(stimuliChunks) > stimuliChunksSizeMax;
+  double size = 0.0;
+  for (int id : memoryIds_) size += memoryCount_[id] * codelengthOf(id);
+  const double margin =
+      (4.0 * (terms + static_cast<double>(memoryIds_.size())) + 8.0) * (size / 9007199254740992.0);
+  if (size - margin > stimuliChunksSizeMax) return true;
+  if (size + margin <= stimuliChunksSizeMax) return false;
+  return sizeOf(stimuliChunks) > stimuliChunksSizeMax;
 }
 
 void System::deleteUnusedChunks() {

@@ -18,9 +18,12 @@ System::System()
       focus(10),
       inputStream(10),
       uses_(Chunks::kSize, 0),
+      memoryCount_(Chunks::kSize, 0),
+      memorySlot_(Chunks::kSize, 0),
       isCandidate_(Chunks::kSize, 0),
       log2Cache_(1 << 16),
-      log2Total_(1 << 16, -1) {}
+      log2Total_(1 << 16, -1),
+      candidatePass_(Chunks::kSize, 0) {}
 
 void System::loadParametersFromFile(std::string fileName) {
   std::ifstream file;

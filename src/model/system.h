@@ -89,14 +89,19 @@ class System {
   // The learning step's own versions of the operations above: they read the
   // kept counts instead of recounting.
   bool fillFocus();
-  void addCandidates(int node);
+  // Adds the live chunks filed at a trie node to the candidates; false if none.
+  bool addCandidates(int node);
+  bool reaches(double size, const IntList& list, double capacity) const;
   double optimizeCounted();
   double gainWithTotal(int a, int b, int total);
   void trimStimuli();
+  bool memoryExceedsCapacity() const;
   void deleteUnused();
   void refreshCodelengths();
 
   // Count keeping.
+  void memoryChanged(int id, int delta);  // delta occurrences in the memory
+  void countInMemory(int id, int delta);
   void addUses(int id, int delta);
   void becameLive(int id);
   void becameDeleted(int id);
@@ -123,6 +128,11 @@ class System {
   // of live composite chunks. total_: the sum of uses + 1 over live chunks.
   std::vector<int> uses_;
   int total_ = 0;
+  // The distinct ids of the stimuli memory with their numbers of occurrences
+  // (memorySlot_ is an id's index in memoryIds_).
+  std::vector<int> memoryCount_;
+  std::vector<int> memoryIds_;
+  std::vector<int> memorySlot_;
   // Live composite chunks that may have lost their last use.
   std::vector<int> deletionCandidates_;
   std::vector<char> isCandidate_;
@@ -130,9 +140,12 @@ class System {
   mutable std::vector<double> log2Cache_;
   mutable std::vector<int> log2Total_;
   // Focusing's scratch: chunks spelled by runs of the focus's syllables, in
-  // factorization order, and the trie node reached by the run from each start.
+  // factorization order, and the trie nodes of the runs that end at the newest
+  // syllable and that some chunk's definition may still continue.
   std::vector<Candidate> candidates_;
   std::vector<int> openNodes_;
+  std::vector<unsigned> candidatePass_;  // the focusing call that took an id
+  unsigned focusPass_ = 0;
   FrequencyOrder listingOrder_;
   bool listingFromGroups_ = false;
   std::string resultBuffer_;  // kept from step to step: it only grows
