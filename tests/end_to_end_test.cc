@@ -14,16 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "test_util.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::vector<std::string> caseNames() {
   std::vector<std::string> names;

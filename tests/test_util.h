@@ -2,6 +2,8 @@
 #ifndef SYLLEX_TESTS_TEST_UTIL_H_
 #define SYLLEX_TESTS_TEST_UTIL_H_
 
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -20,6 +22,14 @@ class CoutCapture {
   std::ostringstream text_;
   std::streambuf* old_;
 };
+
+// The whole content of a file, or the empty text if it cannot be read.
+inline std::string readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 // The elements of a list in reading order, oldest first.
 inline std::vector<int> readList(const IntList& list) {
