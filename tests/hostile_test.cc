@@ -23,6 +23,8 @@
 #include <utility>
 #include <vector>
 
+#include "test_util.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -44,13 +46,6 @@ const std::string kShiftWarning =
 
 // A run that hangs is killed, so that it fails instead of stalling the suite.
 constexpr int kTimeoutSeconds = 60;
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 void writeFile(const fs::path& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
