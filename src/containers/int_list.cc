@@ -51,13 +51,9 @@ int IntList::removeLast() {
 }
 
 void IntList::replaceCoocc(int a, int b, int v) {
-  for (int i = first; i < last - 1; ++i) {
-    if (items[i + 1] != a || items[i] != b) continue;
-    for (int j = i; j >= first; --j) items[j + 1] = items[j];
-    items[first] = -1;
-    items[i + 1] = v;
-    ++first;
-  }
+  // A pair is the sequence of two ids: a read first, then b.
+  const int pair[2] = {a, b};
+  replaceSequence(pair, 2, v);
 }
 
 void IntList::replaceCoocc(IntList pattern, int v) {
@@ -68,13 +64,52 @@ void IntList::replaceCoocc(IntList pattern, int v) {
 
 void IntList::replaceSequence(const int* pattern, int m, int v) {
   if (m <= 1) return;
+  if (std::find(pattern, pattern + m, v) != pattern + m) {
+    replaceSequenceShifting(pattern, m, v);
+    return;
+  }
+  // With v not among the pattern's ids, no window that holds v can match, so
+  // after an occurrence the scan resumes just past it: find the occurrences
+  // first, then close the list up in one sweep from the last end.
+  std::vector<int> starts;
+  for (int i = first; i <= last - m;) {
+    if (matchesAt(i, pattern, m)) {
+      starts.push_back(i);
+      i += m;
+    } else {
+      ++i;
+    }
+  }
+  if (starts.empty()) return;
+  int write = last - 1;
+  int occurrence = static_cast<int>(starts.size()) - 1;
+  for (int read = last - 1; read >= first;) {
+    if (occurrence >= 0 && read == starts[occurrence] + m - 1) {
+      items[write--] = v;
+      read -= m;
+      --occurrence;
+    } else {
+      items[write--] = items[read--];
+    }
+  }
+  std::fill(items.get() + first, items.get() + write + 1, -1);
+  first = write + 1;
+}
+
+// Slot i holds the newest element of the window, matched with the pattern's
+// last element.
+bool IntList::matchesAt(int i, const int* pattern, int m) const {
+  int k = 0;
+  while (k < m && items[i + k] == pattern[m - 1 - k]) ++k;
+  return k == m;
+}
+
+// Replaces each occurrence where it is found, moving every newer element up;
+// the next windows then see v, which matters only when v is in the pattern.
+void IntList::replaceSequenceShifting(const int* pattern, int m, int v) {
   const int d = m - 1;
   for (int i = first; i <= last - m; ++i) {
-    // Slot i holds the newest element of the window, matched with the
-    // pattern's last element.
-    int k = 0;
-    while (k < m && items[i + k] == pattern[m - 1 - k]) ++k;
-    if (k < m) continue;
+    if (!matchesAt(i, pattern, m)) continue;
     const int oldFirst = first;
     for (int j = i; j >= oldFirst; --j) items[j + d] = items[j];
     items[i + d] = v;

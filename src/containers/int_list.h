@@ -51,6 +51,11 @@ class IntList {
   // The oldest element, or -1 when the list is empty.
   int oldest() const { return first < last ? items[last - 1] : -1; }
 
+ private:
+  bool matchesAt(int i, const int* pattern, int m) const;
+  void replaceSequenceShifting(const int* pattern, int m, int v);
+
+ public:
   std::unique_ptr<int[]> items;
   int first;
   int last;
