@@ -22,7 +22,9 @@ IntList::IntList(IntList&& other) noexcept
 }
 
 void IntList::clearToTop() {
-  std::fill(items.get(), items.get() + lastIndexMax, -1);
+  // Every other slot holds -1 already: a list that once grew large stays
+  // cheap to empty.
+  std::fill(items.get() + first, items.get() + last, -1);
   first = last = lastIndexMax;
 }
 
