@@ -4,10 +4,12 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "model/system.h"
+#include "model/text_file.h"
 #include "test_util.h"
 
 namespace fs = std::filesystem;
@@ -359,4 +361,16 @@ TEST_F(LoadingTest, CorpusOverflowingTheChunkTable) {
   EXPECT_EQ(10000, system.chunks.lastChunk);
   EXPECT_EQ(stream, readList(system.inputStream));
   EXPECT_EQ(10003, system.inputSize);
+}
+
+// A stream that fails without reaching its end (a read error) must still end
+// the reading, or reading a corpus to its end would never stop.
+TEST(LineReaderTest, ReadErrorEndsTheText) {
+  std::istringstream in("ba/\nbi/\n");
+  LineReader reader(in);
+  EXPECT_EQ("ba/", reader.next());
+  EXPECT_FALSE(reader.atEnd());
+  in.setstate(std::ios::badbit);
+  reader.next();
+  EXPECT_TRUE(reader.atEnd());
 }

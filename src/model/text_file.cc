@@ -7,7 +7,9 @@
 const std::string& LineReader::next() {
   if (atEnd_) return line_;
   std::getline(in_, line_);
-  if (in_.eof()) {
+  // A read error ends the file too, or a caller reading to the end would wait
+  // forever for an end that never comes.
+  if (in_.eof() || in_.fail()) {
     atEnd_ = true;
   } else if (!line_.empty() && line_.back() == '\r') {
     line_.pop_back();
