@@ -154,6 +154,7 @@ bool System::fillFocus() {
   const int available = inputStream.getSize();
   candidates_.clear();
   openNodes_.clear();
+  usedOccurrenceLists_ = 0;
   ++focusPass_;
   focus.clearToTop();
   double size = 0.0;  // the focus's size, added up oldest first
@@ -168,18 +169,13 @@ bool System::fillFocus() {
     for (int node : openNodes_) {
       node = chunks.childNode(node, syllable);
       if (node < 0) continue;
-      spelled |= addCandidates(node);
+      spelled |= addCandidates(node, taken);
       openNodes_[kept++] = node;
     }
     openNodes_.resize(kept);
     openNodes_.push_back(chunks.childNode(0, syllable));
     if (spelled) {
-      focus.clearToTop();
-      for (int j = 0; j <= taken; ++j) focus.addFirst(inputStream.items[inputStream.last - 1 - j]);
-      for (const Candidate& candidate : candidates_) {
-        const std::vector<int>& definition = chunks.definition(candidate.id);
-        focus.replaceSequence(definition.data(), static_cast<int>(definition.size()), candidate.id);
-      }
+      factorizeTaken(taken + 1);
       size = sizeOf(focus);
     } else {
       focus.addFirst(syllable);
@@ -205,22 +201,61 @@ bool System::reaches(double size, const IntList& list, double capacity) const {
   return sizeOf(list) >= capacity;
 }
 
-bool System::addCandidates(int node) {
+bool System::addCandidates(int node, int end) {
   bool live = false;
   for (int id : chunks.nodeIds(node)) {
     if (chunks.chunks[id].isDeleted) continue;
     live = true;
-    if (candidatePass_[id] == focusPass_) continue;
-    candidatePass_[id] = focusPass_;
-    const Candidate candidate{codelengthOf(id), id};
-    auto position = std::upper_bound(candidates_.begin(), candidates_.end(), candidate,
-                                     [](const Candidate& x, const Candidate& y) {
-                                       return x.codelength < y.codelength ||
-                                              (x.codelength == y.codelength && x.id < y.id);
-                                     });
-    candidates_.insert(position, candidate);
+    if (candidatePass_[id] != focusPass_) {
+      candidatePass_[id] = focusPass_;
+      const Candidate candidate{codelengthOf(id), id, usedOccurrenceLists_};
+      if (occurrences_.size() <= usedOccurrenceLists_) occurrences_.emplace_back();
+      occurrences_[usedOccurrenceLists_++].clear();
+      auto position = std::upper_bound(candidates_.begin(), candidates_.end(), candidate,
+                                       [](const Candidate& x, const Candidate& y) {
+                                         return x.codelength < y.codelength ||
+                                                (x.codelength == y.codelength && x.id < y.id);
+                                       });
+      candidateList_[id] = candidate.list;
+      candidates_.insert(position, candidate);
+    }
+    occurrences_[candidateList_[id]].push_back(end);
   }
   return live;
+}
+
+// Factorizes the count oldest syllables of the input stream into the focus.
+// Applying the chunks one after another, each replacing its occurrences from
+// the newest end without overlap, comes to this: in priority order, each
+// chunk takes those of its occurrences, newest first, whose syllables no
+// earlier chunk and none of its own occurrences already took (an occurrence
+// spanning a chunk already placed can no longer match). So only the
+// occurrences found while growing the focus are looked at.
+void System::factorizeTaken(int count) {
+  owner_.assign(count, -1);
+  for (const Candidate& candidate : candidates_) {
+    const int length = static_cast<int>(chunks.definition(candidate.id).size());
+    const std::vector<int>& ends = occurrences_[candidate.list];
+    for (auto end = ends.rbegin(); end != ends.rend(); ++end) {
+      const int start = *end - length + 1;
+      if (std::any_of(owner_.begin() + start, owner_.begin() + *end + 1,
+                      [](int owner) { return owner >= 0; })) {
+        continue;
+      }
+      std::fill(owner_.begin() + start, owner_.begin() + *end + 1, candidate.id);
+    }
+  }
+  focus.clearToTop();
+  for (int position = 0; position < count;) {
+    const int id = owner_[position];
+    if (id < 0) {
+      focus.addFirst(inputStream.items[inputStream.last - 1 - position]);
+      ++position;
+    } else {
+      focus.addFirst(id);
+      position += static_cast<int>(chunks.definition(id).size());
+    }
+  }
 }
 
 void System::factorizeFocus() {

@@ -23,7 +23,8 @@ System::System()
       isCandidate_(Chunks::kSize, 0),
       log2Cache_(1 << 12),
       log2Total_(1 << 12, -1),
-      candidatePass_(Chunks::kSize, 0) {}
+      candidatePass_(Chunks::kSize, 0),
+      candidateList_(Chunks::kSize, 0) {}
 
 void System::loadParametersFromFile(std::string fileName) {
   std::ifstream file;

@@ -84,13 +84,16 @@ class System {
   struct Candidate {
     double codelength;
     int id;
+    size_t list;  // its occurrences' list in occurrences_
   };
 
   // The learning step's own versions of the operations above: they read the
   // kept counts instead of recounting.
   bool fillFocus();
-  // Adds the live chunks filed at a trie node to the candidates; false if none.
-  bool addCandidates(int node);
+  // Records an occurrence, ending at raw position end, of each live chunk
+  // filed at a trie node, adding new chunks to the candidates; false if none.
+  bool addCandidates(int node, int end);
+  void factorizeTaken(int count);
   bool reaches(double size, const IntList& list, double capacity) const;
   double optimizeCounted();
   double gainWithTotal(int a, int b, int total);
@@ -146,6 +149,12 @@ class System {
   std::vector<int> openNodes_;
   std::vector<unsigned> candidatePass_;  // the focusing call that took an id
   unsigned focusPass_ = 0;
+  std::vector<size_t> candidateList_;  // an id's occurrence list, this call
+  // Per candidate, the raw positions (0 = oldest syllable) where its
+  // occurrences end, increasing; lists are reused from call to call.
+  std::vector<std::vector<int>> occurrences_;
+  size_t usedOccurrenceLists_ = 0;
+  std::vector<int> owner_;  // the chunk that took each raw position, or -1
   FrequencyOrder listingOrder_;
   bool listingFromGroups_ = false;
   std::string resultBuffer_;  // kept from step to step: it only grows
