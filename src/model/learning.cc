@@ -156,13 +156,17 @@ bool System::fillFocus() {
   openNodes_.clear();
   usedOccurrenceLists_ = 0;
   ++focusPass_;
-  focus.clearToTop();
+  owner_.clear();
+  focusElements_ = 0;
   double size = 0.0;  // the focus's size, added up oldest first
   for (int taken = 0;; ++taken) {
-    if (taken >= available) return true;
-    const int syllable = inputStream.items[inputStream.last - 1 - taken];
-    // A boundary: the focus stays that of the previous pass, below capacity.
-    if (syllable <= 0) return false;
+    // At the end of the stream or at a boundary the focus stays that of the
+    // previous pass, which was below capacity.
+    if (taken >= available || rawSyllable(taken) <= 0) {
+      buildFocus(taken);
+      return taken >= available;
+    }
+    const int syllable = rawSyllable(taken);
     // Runs that no chunk's definition continues are dropped for good.
     bool spelled = false;
     size_t kept = 0;
@@ -175,13 +179,15 @@ bool System::fillFocus() {
     openNodes_.resize(kept);
     openNodes_.push_back(chunks.childNode(0, syllable));
     if (spelled) {
-      factorizeTaken(taken + 1);
-      size = sizeOf(focus);
+      claimOccurrences(taken + 1);
+      size = exactFocusSize();
     } else {
-      focus.addFirst(syllable);
+      owner_.push_back(-1);
+      ++focusElements_;
       size += codelengthOf(syllable);
     }
-    if (reaches(size, focus, focusSizeMax)) {
+    if (focusReachesCapacity(size)) {
+      buildFocus(taken + 1);
       if (taken > 0) focus.removeFirst();
       return false;
     }
@@ -192,13 +198,44 @@ bool System::fillFocus() {
 // given its size added up in another order. Both sums of these non-negative
 // terms lie within a few units of rounding per term of the exact sum, so the
 // newest-first sum is needed only when the capacity falls within that margin.
-bool System::reaches(double size, const IntList& list, double capacity) const {
-  const int terms = list.getSize();
-  if (terms < 32) return sizeOf(list) >= capacity;
-  const double margin = (4.0 * terms + 8.0) * (size / 9007199254740992.0);  // 2^53
+bool System::focusReachesCapacity(double size) const {
+  const double capacity = focusSizeMax;
+  if (focusElements_ < 32) return exactFocusSize() >= capacity;
+  const double margin = (4.0 * focusElements_ + 8.0) * (size / 9007199254740992.0);  // 2^53
   if (size + margin < capacity) return false;
   if (size - margin >= capacity) return true;
-  return sizeOf(list) >= capacity;
+  return exactFocusSize() >= capacity;
+}
+
+// The focus's size as its list would add it up: newest element first.
+double System::exactFocusSize() const {
+  double size = 0.0;
+  for (int position = static_cast<int>(owner_.size()) - 1; position >= 0;) {
+    const int id = owner_[position];
+    if (id < 0) {
+      size += codelengthOf(rawSyllable(position));
+      --position;
+    } else {
+      size += codelengthOf(id);
+      position -= static_cast<int>(chunks.definition(id).size());
+    }
+  }
+  return size;
+}
+
+// Lays the factorization of the count oldest syllables out in the focus.
+void System::buildFocus(int count) {
+  focus.clearToTop();
+  for (int position = 0; position < count;) {
+    const int id = owner_[position];
+    if (id < 0) {
+      focus.addFirst(rawSyllable(position));
+      ++position;
+    } else {
+      focus.addFirst(id);
+      position += static_cast<int>(chunks.definition(id).size());
+    }
+  }
 }
 
 bool System::addCandidates(int node, int end) {
@@ -224,36 +261,25 @@ bool System::addCandidates(int node, int end) {
   return live;
 }
 
-// Factorizes the count oldest syllables of the input stream into the focus.
-// Applying the chunks one after another, each replacing its occurrences from
-// the newest end without overlap, comes to this: in priority order, each
-// chunk takes those of its occurrences, newest first, whose syllables no
-// earlier chunk and none of its own occurrences already took (an occurrence
-// spanning a chunk already placed can no longer match). So only the
-// occurrences found while growing the focus are looked at.
-void System::factorizeTaken(int count) {
+// Factorizes the count oldest syllables of the input stream. Applying the
+// chunks one after another, each replacing its occurrences from the newest end
+// without overlap, comes to this: in priority order, each chunk takes those of
+// its occurrences, newest first, whose syllables no earlier chunk and none of
+// its own occurrences already took (an occurrence spanning a chunk already
+// placed can no longer match). So only the occurrences found while growing the
+// focus are looked at.
+void System::claimOccurrences(int count) {
   owner_.assign(count, -1);
+  focusElements_ = count;
   for (const Candidate& candidate : candidates_) {
     const int length = static_cast<int>(chunks.definition(candidate.id).size());
     const std::vector<int>& ends = occurrences_[candidate.list];
     for (auto end = ends.rbegin(); end != ends.rend(); ++end) {
-      const int start = *end - length + 1;
-      if (std::any_of(owner_.begin() + start, owner_.begin() + *end + 1,
-                      [](int owner) { return owner >= 0; })) {
-        continue;
-      }
-      std::fill(owner_.begin() + start, owner_.begin() + *end + 1, candidate.id);
-    }
-  }
-  focus.clearToTop();
-  for (int position = 0; position < count;) {
-    const int id = owner_[position];
-    if (id < 0) {
-      focus.addFirst(inputStream.items[inputStream.last - 1 - position]);
-      ++position;
-    } else {
-      focus.addFirst(id);
-      position += static_cast<int>(chunks.definition(id).size());
+      const auto first = owner_.begin() + (*end - length + 1);
+      const auto last = owner_.begin() + *end + 1;
+      if (std::any_of(first, last, [](int owner) { return owner >= 0; })) continue;
+      std::fill(first, last, candidate.id);
+      focusElements_ -= length - 1;
     }
   }
 }

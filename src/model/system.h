@@ -93,8 +93,12 @@ class System {
   // Records an occurrence, ending at raw position end, of each live chunk
   // filed at a trie node, adding new chunks to the candidates; false if none.
   bool addCandidates(int node, int end);
-  void factorizeTaken(int count);
-  bool reaches(double size, const IntList& list, double capacity) const;
+  void claimOccurrences(int count);
+  bool focusReachesCapacity(double size) const;
+  double exactFocusSize() const;
+  void buildFocus(int count);
+  // The syllable at a raw position of the input stream, 0 being the oldest.
+  int rawSyllable(int position) const { return inputStream.items[inputStream.last - 1 - position]; }
   double optimizeCounted();
   double gainWithTotal(int a, int b, int total);
   void trimStimuli();
@@ -154,7 +158,10 @@ class System {
   // occurrences end, increasing; lists are reused from call to call.
   std::vector<std::vector<int>> occurrences_;
   size_t usedOccurrenceLists_ = 0;
-  std::vector<int> owner_;  // the chunk that took each raw position, or -1
+  // The focus being grown: the chunk that took each raw position, or -1 for
+  // a syllable left alone, and the number of elements that makes.
+  std::vector<int> owner_;
+  int focusElements_ = 0;
   FrequencyOrder listingOrder_;
   bool listingFromGroups_ = false;
   std::string resultBuffer_;  // kept from step to step: it only grows
