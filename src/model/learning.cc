@@ -3,6 +3,7 @@
 // The public operations behave as whole recounts would; the step itself runs
 // on the kept counts (see system.h), which every change below updates.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <iostream>
 
@@ -158,7 +159,9 @@ bool System::fillFocus() {
   ++focusPass_;
   owner_.clear();
   focusElements_ = 0;
-  double size = 0.0;  // the focus's size, added up oldest first
+  focusSize_ = 0.0;
+  focusMass_ = 0.0;
+  focusOperations_ = 0;
   for (int taken = 0;; ++taken) {
     // At the end of the stream or at a boundary the focus stays that of the
     // previous pass, which was below capacity.
@@ -178,15 +181,11 @@ bool System::fillFocus() {
     }
     openNodes_.resize(kept);
     openNodes_.push_back(chunks.childNode(0, syllable));
-    if (spelled) {
-      claimOccurrences(taken + 1);
-      size = exactFocusSize();
-    } else {
-      owner_.push_back(-1);
-      ++focusElements_;
-      size += codelengthOf(syllable);
-    }
-    if (focusReachesCapacity(size)) {
+    owner_.push_back(-1);
+    ++focusElements_;
+    addToFocusSize(codelengthOf(syllable));
+    if (spelled) updateClaims(taken);
+    if (focusReachesCapacity()) {
       buildFocus(taken + 1);
       if (taken > 0) focus.removeFirst();
       return false;
@@ -194,17 +193,26 @@ bool System::fillFocus() {
   }
 }
 
-// Whether the focus's size, added up newest first, is at least the capacity,
-// given its size added up in another order. Both sums of these non-negative
-// terms lie within a few units of rounding per term of the exact sum, so the
+// Whether the focus's size, added up newest first, is at least the capacity.
+// The running size adds and removes the same terms in another order; both it
+// and the newest-first sum stay within a small margin of the exact sum (a few
+// units of rounding per term or operation, on the mass of all terms), so the
 // newest-first sum is needed only when the capacity falls within that margin.
-bool System::focusReachesCapacity(double size) const {
+bool System::focusReachesCapacity() const {
   const double capacity = focusSizeMax;
   if (focusElements_ < 32) return exactFocusSize() >= capacity;
-  const double margin = (4.0 * focusElements_ + 8.0) * (size / 9007199254740992.0);  // 2^53
-  if (size + margin < capacity) return false;
-  if (size - margin >= capacity) return true;
+  const double unit = 1.0 / 9007199254740992.0;  // 2^-53
+  const double margin =
+      ((4.0 * focusElements_ + 8.0) + 2.0 * (focusOperations_ + 1.0)) * unit * focusMass_;
+  if (focusSize_ + margin < capacity) return false;
+  if (focusSize_ - margin >= capacity) return true;
   return exactFocusSize() >= capacity;
+}
+
+void System::addToFocusSize(double term) {
+  focusSize_ += term;
+  focusMass_ += std::fabs(term);
+  ++focusOperations_;
 }
 
 // The focus's size as its list would add it up: newest element first.
@@ -246,8 +254,12 @@ bool System::addCandidates(int node, int end) {
     if (candidatePass_[id] != focusPass_) {
       candidatePass_[id] = focusPass_;
       const Candidate candidate{codelengthOf(id), id, usedOccurrenceLists_};
-      if (occurrences_.size() <= usedOccurrenceLists_) occurrences_.emplace_back();
-      occurrences_[usedOccurrenceLists_++].clear();
+      if (occurrences_.size() <= usedOccurrenceLists_) {
+        occurrences_.emplace_back();
+        takenOccurrences_.emplace_back();
+      }
+      occurrences_[usedOccurrenceLists_].clear();
+      takenOccurrences_[usedOccurrenceLists_++].clear();
       auto position = std::upper_bound(candidates_.begin(), candidates_.end(), candidate,
                                        [](const Candidate& x, const Candidate& y) {
                                          return x.codelength < y.codelength ||
@@ -257,30 +269,82 @@ bool System::addCandidates(int node, int end) {
       candidates_.insert(position, candidate);
     }
     occurrences_[candidateList_[id]].push_back(end);
+    takenOccurrences_[candidateList_[id]].push_back(0);
   }
   return live;
 }
 
-// Factorizes the count oldest syllables of the input stream. Applying the
-// chunks one after another, each replacing its occurrences from the newest end
-// without overlap, comes to this: in priority order, each chunk takes those of
-// its occurrences, newest first, whose syllables no earlier chunk and none of
-// its own occurrences already took (an occurrence spanning a chunk already
-// placed can no longer match). So only the occurrences found while growing the
-// focus are looked at.
-void System::claimOccurrences(int count) {
-  owner_.assign(count, -1);
-  focusElements_ = count;
+// Brings the factorization up to date once the syllable at raw position
+// newest has come with new occurrences. Applying the chunks one after another,
+// each replacing its occurrences from the newest end without overlap, comes
+// to this: in priority order, each chunk takes those of its occurrences,
+// newest first, whose syllables no earlier chunk and none of its own
+// occurrences took (an occurrence spanning a chunk already placed can no
+// longer match). Decisions are taken again only from the newest end down:
+// below the lowest position whose owner has changed, a chunk's remaining
+// decisions repeat the previous ones as soon as its own last taken occurrence
+// blocks the same ones as before.
+void System::updateClaims(int newest) {
+  int low = newest;
   for (const Candidate& candidate : candidates_) {
-    const int length = static_cast<int>(chunks.definition(candidate.id).size());
     const std::vector<int>& ends = occurrences_[candidate.list];
-    for (auto end = ends.rbegin(); end != ends.rend(); ++end) {
-      const auto first = owner_.begin() + (*end - length + 1);
-      const auto last = owner_.begin() + *end + 1;
-      if (std::any_of(first, last, [](int owner) { return owner >= 0; })) continue;
-      std::fill(first, last, candidate.id);
-      focusElements_ -= length - 1;
+    std::vector<char>& taken = takenOccurrences_[candidate.list];
+    const int length = static_cast<int>(chunks.definition(candidate.id).size());
+    int lastNew = INT_MAX;  // start of the last occurrence taken, this time
+    int lastOld = INT_MAX;  // and the time before
+    for (int i = static_cast<int>(ends.size()) - 1; i >= 0; --i) {
+      const int end = ends[i];
+      const int start = end - length + 1;
+      if (end < low && (lastNew == lastOld || (lastNew > end && lastOld > end))) break;
+      const bool wasTaken = taken[i];
+      bool takes = lastNew > end;
+      for (int position = start; takes && position <= end; ++position) {
+        const int owner = owner_[position];
+        // Owners after this chunk in priority order, or earlier occurrences of
+        // its own, are left from the time before and decided again later.
+        if (owner >= 0 && owner != candidate.id && precedes(owner, candidate)) takes = false;
+      }
+      if (takes != wasTaken) {
+        if (takes) {
+          claim(candidate, start, end);
+        } else {
+          release(candidate, start, std::min(end, lastNew - 1));
+        }
+        taken[i] = takes;
+        low = std::min(low, start);
+      }
+      if (takes) lastNew = start;
+      if (wasTaken) lastOld = start;
     }
+  }
+}
+
+bool System::precedes(int id, const Candidate& candidate) const {
+  const double codelength = codelengthOf(id);
+  return codelength < candidate.codelength ||
+         (codelength == candidate.codelength && id < candidate.id);
+}
+
+void System::claim(const Candidate& candidate, int start, int end) {
+  addToFocusSize(candidate.codelength);
+  ++focusElements_;
+  for (int position = start; position <= end; ++position) {
+    if (owner_[position] < 0) {
+      addToFocusSize(-codelengthOf(rawSyllable(position)));
+      --focusElements_;
+    }
+    owner_[position] = candidate.id;
+  }
+}
+
+void System::release(const Candidate& candidate, int start, int end) {
+  addToFocusSize(-candidate.codelength);
+  --focusElements_;
+  for (int position = start; position <= end; ++position) {
+    if (owner_[position] != candidate.id) continue;
+    owner_[position] = -1;
+    addToFocusSize(codelengthOf(rawSyllable(position)));
+    ++focusElements_;
   }
 }
 

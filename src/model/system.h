@@ -93,8 +93,12 @@ class System {
   // Records an occurrence, ending at raw position end, of each live chunk
   // filed at a trie node, adding new chunks to the candidates; false if none.
   bool addCandidates(int node, int end);
-  void claimOccurrences(int count);
-  bool focusReachesCapacity(double size) const;
+  void updateClaims(int newest);
+  bool precedes(int id, const Candidate& candidate) const;
+  void claim(const Candidate& candidate, int start, int end);
+  void release(const Candidate& candidate, int start, int end);
+  void addToFocusSize(double term);
+  bool focusReachesCapacity() const;
   double exactFocusSize() const;
   void buildFocus(int count);
   // The syllable at a raw position of the input stream, 0 being the oldest.
@@ -157,11 +161,17 @@ class System {
   // Per candidate, the raw positions (0 = oldest syllable) where its
   // occurrences end, increasing; lists are reused from call to call.
   std::vector<std::vector<int>> occurrences_;
+  std::vector<std::vector<char>> takenOccurrences_;  // parallel: taken or not
   size_t usedOccurrenceLists_ = 0;
   // The focus being grown: the chunk that took each raw position, or -1 for
-  // a syllable left alone, and the number of elements that makes.
+  // a syllable left alone; the number of elements that makes; its size kept
+  // as terms come and go, with the mass of those terms and their number,
+  // which bound its rounding.
   std::vector<int> owner_;
   int focusElements_ = 0;
+  double focusSize_ = 0.0;
+  double focusMass_ = 0.0;
+  double focusOperations_ = 0.0;
   FrequencyOrder listingOrder_;
   bool listingFromGroups_ = false;
   std::string resultBuffer_;  // kept from step to step: it only grows
