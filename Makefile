@@ -18,6 +18,8 @@ demo: all
 	cd demo && ../$(RELEASE)/syllex
 	@echo
 	@echo "Outputs are in demo/: result03.tmp (the lexicon), graph03.tmp (target-word curves)."
+	@echo "The lexicon's size and its first chunks, shortest codelength first:"
+	@head -9 demo/result03.tmp
 
 test:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
