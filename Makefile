@@ -19,7 +19,7 @@ demo: all
 	@echo
 	@echo "Outputs are in demo/: result03.tmp (the lexicon), graph03.tmp (target-word curves)."
 	@echo "The lexicon's size and its first chunks, shortest codelength first:"
-	@head -9 demo/result03.tmp
+	@head -9 demo/result03.tmp 2>/dev/null || true
 
 test:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
