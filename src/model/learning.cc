@@ -143,13 +143,15 @@ bool System::focusing() {
   return exhausted;
 }
 
-// Grows the focus one syllable per pass, as a rebuild from scratch would, but
-// factorizes each pass with only the chunks that some run of its syllables
-// spells: no other chunk can match. When no live chunk is spelled by a run
-// ending at the new syllable, the new factorization is the previous one plus
-// that syllable, so the focus is extended instead of rebuilt. Refactorizing
-// after the capacity rule removes the newest element changes nothing, since
-// every chunk has already replaced all its occurrences, so it is skipped.
+// Grows the focus one syllable per pass, giving the focus that a rebuild and
+// refactorization from scratch gives at every pass, but only the chunks that
+// some run of its syllables spells are considered (no other chunk can match),
+// and the factorization is kept as the raw positions each chunk took: a new
+// syllable that completes no chunk's definition just joins as itself, and one
+// that does has the decisions revised from the newest end (updateClaims). The
+// list itself is laid out once, when focusing stops. Refactorizing after the
+// capacity rule removes the newest element changes nothing, since every chunk
+// has already replaced all its occurrences, so it is skipped.
 bool System::fillFocus() {
   while (inputStream.getSize() > 0 && inputStream.oldest() == 0) inputStream.removeLast();
   const int available = inputStream.getSize();
