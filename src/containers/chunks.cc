@@ -1,3 +1,4 @@
+#include "containers/messages.h"
 #include "containers/chunks.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ Chunks::Chunks()
 void Chunks::reportFull() {
   if (fullReported_) return;
   fullReported_ = true;
-  std::cout << "ERREUR : la table des chunks est pleine (9999 chunks), aucun nouveau chunk ne "
+  engineMessages() << "ERREUR : la table des chunks est pleine (9999 chunks), aucun nouveau chunk ne "
                "peut etre cree."
             << '\n';
 }
@@ -48,7 +49,7 @@ int Chunks::addChunk(int c1, int c2) {
     return found->second;
   }
   if (c1 < 1 || c1 >= lastChunk || c2 < 1 || c2 >= lastChunk) {
-    std::cout << "ERREUR : l'id d'un des chunks fils est impossible : idChild1=" << c1
+    engineMessages() << "ERREUR : l'id d'un des chunks fils est impossible : idChild1=" << c1
               << ", idChild2=" << c2 << " lastChunk=" << lastChunk << '\n';
     return 0;
   }

@@ -1,3 +1,4 @@
+#include "containers/messages.h"
 #include "containers/int_list.h"
 
 #include <algorithm>
@@ -138,7 +139,7 @@ void IntList::shiftUp(int index, int distance) {
   for (;;) {
     if (last <= index) return;
     if (index < 0) {
-      std::cout << "ERREUR : indice du shiftUp inferieur a 0." << '\n';
+      engineMessages() << "ERREUR : indice du shiftUp inferieur a 0." << '\n';
       return;
     }
     if (distance <= 0) return;
@@ -157,7 +158,7 @@ void IntList::shiftDown(int index, int distance) {
   for (;;) {
     if (first > index) return;
     if (index >= lastIndexMax) {
-      std::cout << "ERREUR : indice du shiftDown superieur a lastIndexMax." << '\n';
+      engineMessages() << "ERREUR : indice du shiftDown superieur a lastIndexMax." << '\n';
       return;
     }
     if (distance <= 0) return;
@@ -177,7 +178,7 @@ void IntList::shiftToTop() {
   // Integer test: the double form misjudges the case of equality.
   if (10LL * (lastIndexMax - last) <= lastIndexMax) reallocate();
   if (first == last) {
-    std::cout << "ATTENTION : il est possible que cela soit source d'erreur et que shiftUp ne "
+    engineMessages() << "ATTENTION : il est possible que cela soit source d'erreur et que shiftUp ne "
                  "fonctionne pas"
               << '\n';
   }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "containers/messages.h"
 #include "model/system.h"
 
 int System::updateCodelengths() {
@@ -376,7 +377,11 @@ double System::optimizeCounted() {
     const bool revived = existing > 0 && chunks.chunks[existing].isDeleted;
     const int c = chunks.addChunk(a, b);
     if (c > 0) {
-      if (c != existing || revived) becameLive(c);
+      if (c != existing || revived) {
+        becameLive(c);
+        lastCreated = c;
+        lastRevived = revived;
+      }
       const int before = stimuliChunks.getSize();
       stimuliChunks.replaceCoocc(a, b, c);
       // Each replacement takes one a and one b and puts one c.
@@ -407,35 +412,46 @@ double System::gainWithTotal(int a, int b, int total) {
   const double P4 = std::log2(N2 / (AB + 1)) + std::log2(N2 / (A2 + 1)) + std::log2(N2 / (B2 + 1));
   const double P5 = R * std::log2(N2 / N);
   if (N <= 0 || A <= 0 || B <= 0 || A2 < 0 || B2 < 0 || R < 0 || N2 <= 0) {
-    std::cout << "ERREUR : calcul du gain incorrect." << '\n';
-    std::cout << "(N=" << N << "  A=" << A << "  B=" << B << "  AB=" << AB << ")" << '\n';
-    std::cout << "(P1=" << P1 << "  P2=" << P2 << "  P3=" << P3 << "  P4=" << P4 << "   P5=" << P5
-              << ")" << '\n';
+    engineMessages() << "ERREUR : calcul du gain incorrect." << '\n';
+    engineMessages() << "(N=" << N << "  A=" << A << "  B=" << B << "  AB=" << AB << ")" << '\n';
+    engineMessages() << "(P1=" << P1 << "  P2=" << P2 << "  P3=" << P3 << "  P4=" << P4
+                     << "   P5=" << P5 << ")" << '\n';
   }
   return -(P1 + P2 + P3 + P4 + P5);
 }
 
 bool System::processOneStep(int displayMode, int stepNumber) {
-  if (fillFocus()) return true;
+  if (!beginStep(displayMode, stepNumber)) return true;
+  endStep();
+  return false;
+}
+
+bool System::beginStep(int displayMode, int stepNumber) {
+  if (fillFocus()) return false;
   // The capacity rule can leave the focus empty; the step then works on the
   // oldest syllable alone so that the run always advances.
   if (focus.getSize() == 0) focus.addFirst(inputStream.oldest());
-  const double gain = optimizeCounted();
+  lastCreated = 0;
+  lastRevived = false;
+  lastGain = optimizeCounted();
   updateSpecialItemsForNSteps();
   if (displayMode == 3) {
     refreshCodelengths();
     chunks.updateChunkPriority();
     refreshCodelengths();
-    std::cout << toString3(stepNumber, gain) << '\n';
+    engineMessages() << toString3(stepNumber, lastGain) << '\n';
     char key;
     std::cin >> key;
   }
   updateProgressbar();
   if (displayMode == 4 && resultFileMode == 1) writeResultToFile("result03.tmp", stepNumber);
+  return true;
+}
+
+void System::endStep() {
   loadFocusToStimuliChunks();
   trimStimuli();
   deleteUnused();
-  return false;
 }
 
 void System::loadFocusToStimuliChunks() {
@@ -446,7 +462,7 @@ void System::loadFocusToStimuliChunks() {
   const size_t syllables = chunks.definition(consumed).size();
   for (size_t i = 0; i < syllables; ++i) {
     if (inputStream.getSize() == 0) {
-      std::cout << "ERREUR : impossible d'enlever la syllabe, inputStream est vide." << '\n';
+      engineMessages() << "ERREUR : impossible d'enlever la syllabe, inputStream est vide." << '\n';
     }
     inputStream.removeLast();
   }
@@ -514,11 +530,11 @@ void System::updateProgressbar() {
 }
 
 void System::drawProgressbar() {
-  if (inputSize <= 0) return;
+  if (inputSize <= 0 || !drawsProgressbar) return;
   const int target = static_cast<int>(static_cast<double>(processedSyllables) /
                                       static_cast<double>(inputSize) * 80.0);
   for (int position = progressbarPosition; position < target; ++position) {
-    std::cout << '_' << std::flush;
+    engineMessages() << '_' << std::flush;
   }
   progressbarPosition = target;
 }

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "containers/messages.h"
 #include "model/text_file.h"
 
 namespace {
@@ -30,7 +31,7 @@ void System::loadParametersFromFile(std::string fileName) {
   std::ifstream file;
   if (!isFolder(fileName)) file.open(fileName);
   if (!file.is_open()) {
-    std::cout << "ERREUR : impossible d'ouvrir le fichier des parametres en lecture" << '\n';
+    engineMessages() << "ERREUR : impossible d'ouvrir le fichier des parametres en lecture" << '\n';
     return;
   }
   LineReader reader(file);
@@ -43,7 +44,7 @@ void System::loadParametersFromFile(std::string fileName) {
   for (int line = 7; line <= 14; ++line) reader.next();
   const int count = parseNumberLine(reader.next());
   if (count < 0 || count > kMaxTargetItems) {
-    std::cout << "ERREUR : nombre d'items cibles impossible : " << count << '\n';
+    engineMessages() << "ERREUR : nombre d'items cibles impossible : " << count << '\n';
     return;
   }
   specialItems.buildSpecialItems(count);
@@ -55,7 +56,7 @@ std::string System::readInputFromFile(std::string fileName) const {
   std::ifstream file;
   if (!isFolder(fileName)) file.open(fileName);
   if (!file.is_open()) {
-    std::cout << "ERREUR : impossible d'ouvrir le fichier en lecture" << '\n';
+    engineMessages() << "ERREUR : impossible d'ouvrir le fichier en lecture" << '\n';
     return text;
   }
   LineReader reader(file);

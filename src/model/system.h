@@ -48,12 +48,24 @@ class System {
 
   // The learning step: true when the input is exhausted and nothing ran.
   bool processOneStep(int displayMode, int stepNumber);
+  // processOneStep in two halves, for callers that watch each step: beginStep
+  // runs it up to the move of the focus's oldest element into the memory
+  // (false, with nothing done, when the input is exhausted) and leaves the
+  // focus as the step decided it; endStep makes the move.
+  bool beginStep(int displayMode, int stepNumber);
+  void endStep();
   void loadFocusToStimuliChunks();
   void removeChunksExceedingSimuliChunksSize();
   void deleteUnusedChunks();
   void updateProgressbar();
 
   // Reports.
+  // The value a target item with this name would record now: the codelength
+  // of the highest live chunk whose text is the name, or 10.0 when none is.
+  double targetValue(const std::string& name) const;
+  // The syllable ids a name spells, each syllable closed by "/"; empty when
+  // it spells no run of known syllables.
+  std::vector<int> spellName(const std::string& name) const;
   void updateSpecialItems();
   void updateSpecialItemsForNSteps();
   void writeTimeCourseToFile(std::string fileName);
@@ -77,6 +89,18 @@ class System {
   IntList focus;
   IntList inputStream;
   SpecialItems specialItems;
+  // Whether the progress bar is drawn to the engine's messages.
+  bool drawsProgressbar = true;
+  // What the last step's chunk creation did: its gain (-1.0 when the focus
+  // held one element), and the chunk it created or revived (0 if none).
+  double lastGain = -1.0;
+  int lastCreated = 0;
+  bool lastRevived = false;
+
+  // The stimuli memory's size from the kept counts, without a recount.
+  double memorySize() const { return sizeOf(stimuliChunks); }
+  // A chunk's codelength from the kept counts, 10000 for a deleted one.
+  double currentCodelength(int id) const { return codelengthOf(id); }
 
  private:
   friend class SystemInspector;  // tests compare the kept counts with recounts
@@ -123,6 +147,8 @@ class System {
   // Target items: the definition each name spells, resolved once.
   void resolveSpecialItems();
   double specialItemValue(int item);
+  int trieNodeOf(const std::vector<int>& definition) const;  // -1 when no chunk continues it
+  double valueAtNode(int node) const;
 
   // Refreshes the codelength fields and the priority order for a listing;
   // returns the number of live chunks.

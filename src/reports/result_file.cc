@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "containers/messages.h"
 #include "model/system.h"
 
 namespace {
@@ -38,7 +39,7 @@ void System::writeResultToFile(std::string fileName, int stepNumber) {
     if (truncating >= 0) ::close(truncating);
   }
   if (fd < 0) {
-    std::cout << "ERREUR : impossible d'ouvrir le fichier de sortie en ecriture." << '\n';
+    engineMessages() << "ERREUR : impossible d'ouvrir le fichier de sortie en ecriture." << '\n';
     return;
   }
   std::string block;
@@ -68,7 +69,7 @@ void System::writeResultToFile(std::string fileName, int stepNumber) {
   const size_t used = writeLexicon(resultBuffer_, block.size());
   const bool written = writeAll(fd, resultBuffer_.data(), used);
   if (::close(fd) != 0 || !written) {
-    std::cout << "ERREUR : echec de l'ecriture du fichier de sortie." << '\n';
+    engineMessages() << "ERREUR : echec de l'ecriture du fichier de sortie." << '\n';
   }
 }
 

@@ -1,3 +1,4 @@
+#include "containers/messages.h"
 #include "reports/special_item.h"
 
 #include <iostream>
@@ -17,7 +18,7 @@ void SpecialItem::addValue(double value) {
   if (timeCourseIndex < timeCourseSize) {
     timeCourse[timeCourseIndex++] = value;
   } else {
-    std::cout << "ERREUR : le tableau timeCourse depasse la borne sup." << '\n';
+    engineMessages() << "ERREUR : le tableau timeCourse depasse la borne sup." << '\n';
   }
   if (timeCourseIndex >= timeCourseSize) {
     timeCourseIndex = 0;
@@ -34,7 +35,7 @@ void SpecialItem::calculateAverageValue() {
   if (averagedTimeCourseSize < averagedTimeCourseSizeMax) {
     averagedTimeCourse[averagedTimeCourseSize++] = mean;
   } else {
-    std::cout << "ERREUR : le tableau averagedTimeCourse depasse la borne sup." << '\n';
+    engineMessages() << "ERREUR : le tableau averagedTimeCourse depasse la borne sup." << '\n';
   }
 }
 

@@ -4,30 +4,56 @@
 #include <iostream>
 #include <sstream>
 
+#include "containers/messages.h"
 #include "model/system.h"
 
 // A name equals a chunk's text exactly when it spells the chunk's syllables,
 // each closed by "/", so each name is resolved once into syllable ids. A name
 // that spells no run of known syllables never matches: learning creates no
 // syllables.
+std::vector<int> System::spellName(const std::string& name) const {
+  std::vector<int> definition;
+  size_t start = 0;
+  while (start < name.size()) {
+    const size_t slash = name.find('/', start);
+    const int id = slash == std::string::npos
+                       ? -1
+                       : chunks.findTerminal(name.substr(start, slash + 1 - start));
+    if (id <= 0) return {};
+    definition.push_back(id);
+    start = slash + 1;
+  }
+  return definition;
+}
+
+int System::trieNodeOf(const std::vector<int>& definition) const {
+  int node = 0;
+  for (size_t i = 0; i < definition.size() && node >= 0; ++i) {
+    node = chunks.childNode(node, definition[i]);
+  }
+  return node;
+}
+
+double System::valueAtNode(int node) const {
+  if (node < 0) return 10.0;
+  const std::vector<int>& ids = chunks.nodeIds(node);
+  for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
+    if (!chunks.chunks[*id].isDeleted) return codelengthOf(*id);
+  }
+  return 10.0;
+}
+
+double System::targetValue(const std::string& name) const {
+  const std::vector<int> definition = spellName(name);
+  return definition.empty() ? 10.0 : valueAtNode(trieNodeOf(definition));
+}
+
 void System::resolveSpecialItems() {
   itemsResolved_ = true;
   itemDefinitions_.assign(specialItems.itemCount, std::vector<int>());
   itemNodes_.assign(specialItems.itemCount, -1);
   for (int item = 0; item < specialItems.itemCount; ++item) {
-    const std::string& name = specialItems.itemArray[item].name;
-    std::vector<int> definition;
-    size_t start = 0;
-    while (start < name.size()) {
-      const size_t slash = name.find('/', start);
-      const int id = slash == std::string::npos
-                         ? -1
-                         : chunks.findTerminal(name.substr(start, slash + 1 - start));
-      if (id <= 0) break;
-      definition.push_back(id);
-      start = slash + 1;
-    }
-    if (start == name.size()) itemDefinitions_[item] = std::move(definition);
+    itemDefinitions_[item] = spellName(specialItems.itemArray[item].name);
   }
 }
 
@@ -36,20 +62,10 @@ void System::resolveSpecialItems() {
 double System::specialItemValue(int item) {
   const std::vector<int>& definition = itemDefinitions_[item];
   if (definition.empty()) return 10.0;
+  // Trie nodes are never removed: once reached, a node stays valid.
   int& node = itemNodes_[item];
-  if (node < 0) {
-    // Trie nodes are never removed: once reached, a node stays valid.
-    node = 0;
-    for (size_t i = 0; i < definition.size() && node >= 0; ++i) {
-      node = chunks.childNode(node, definition[i]);
-    }
-  }
-  if (node < 0) return 10.0;
-  const std::vector<int>& ids = chunks.nodeIds(node);
-  for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
-    if (!chunks.chunks[*id].isDeleted) return codelengthOf(*id);
-  }
-  return 10.0;
+  if (node < 0) node = trieNodeOf(definition);
+  return valueAtNode(node);
 }
 
 void System::updateSpecialItems() {
@@ -68,7 +84,8 @@ void System::updateSpecialItemsForNSteps() {
 void System::writeTimeCourseToFile(std::string fileName) {
   std::ofstream file(fileName, std::ios::app);
   if (!file.is_open()) {
-    std::cout << "ERREUR : impossible d'ouvrir le fichier du decours temporel en ecriture." << '\n';
+    engineMessages() << "ERREUR : impossible d'ouvrir le fichier du decours temporel en ecriture."
+                     << '\n';
     return;
   }
   std::ostringstream section;
@@ -88,6 +105,6 @@ void System::writeTimeCourseToFile(std::string fileName) {
   file << section.str();
   file.close();
   if (file.fail()) {
-    std::cout << "ERREUR : echec de l'ecriture du fichier du decours temporel." << '\n';
+    engineMessages() << "ERREUR : echec de l'ecriture du fichier du decours temporel." << '\n';
   }
 }
