@@ -49,15 +49,7 @@ void System::refreshCodelengths() {
 double System::codelengthOf(int id) const {
   const Chunk& chunk = chunks.chunks[id];
   if (chunk.isDeleted) return 10000.0;
-  const int frequency = chunk.frequency;
-  const bool cached = frequency >= 0 && frequency < static_cast<int>(log2Cache_.size());
-  if (cached && log2Total_[frequency] == total_) return log2Cache_[frequency];
-  const double codelength = std::log2(static_cast<double>(total_) / static_cast<double>(frequency));
-  if (cached) {
-    log2Cache_[frequency] = codelength;
-    log2Total_[frequency] = total_;
-  }
-  return codelength;
+  return log2_.ratio(total_, chunk.frequency);
 }
 
 double System::sizeOf(const IntList& list) const {

@@ -22,8 +22,6 @@ System::System()
       memoryCount_(Chunks::kSize, 0),
       memorySlot_(Chunks::kSize, 0),
       isCandidate_(Chunks::kSize, 0),
-      log2Cache_(1 << 12),
-      log2Total_(1 << 12, -1),
       candidatePass_(Chunks::kSize, 0),
       candidateList_(Chunks::kSize, 0) {}
 

@@ -19,6 +19,7 @@
 
 #include "containers/chunks.h"
 #include "containers/int_list.h"
+#include "model/log2_cache.h"
 #include "reports/frequency_order.h"
 #include "reports/special_item.h"
 
@@ -173,9 +174,7 @@ class System {
   // Live composite chunks that may have lost their last use.
   std::vector<int> deletionCandidates_;
   std::vector<char> isCandidate_;
-  // log2(total / f) for small f, valid where log2Total_[f] equals the total.
-  mutable std::vector<double> log2Cache_;
-  mutable std::vector<int> log2Total_;
+  Log2Cache log2_;
   // Focusing's scratch: chunks spelled by runs of the focus's syllables, in
   // factorization order, and the trie nodes of the runs that end at the newest
   // syllable and that some chunk's definition may still continue.

@@ -1,0 +1,3 @@
+#include "model/log2_cache.h"
+
+Log2Cache::Log2Cache() : value_(kSlots), totalOf_(kSlots, -1) {}
