@@ -10,6 +10,8 @@
 
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <ostream>
+#include <streambuf>
 #include <string>
 
 // Sets the command's name, description and --version flag.
@@ -23,6 +25,40 @@ int runCommand(CLI::App& app, int argc, char** argv, const std::function<int()>&
 class UsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// A stream that writes each line it receives to standard error as
+// "NAME: line", for the engine's messages.
+class PrefixedMessages {
+ public:
+  PrefixedMessages();
+  ~PrefixedMessages();  // a last line without its end still goes out
+  std::ostream& stream() { return stream_; }
+
+ private:
+  class Buffer : public std::streambuf {
+   public:
+    int overflow(int c) override;
+    void flushLine();
+    std::string line;
+  };
+  Buffer buffer_;
+  std::ostream stream_;
+};
+
+// A progress bar on standard error (percent, rate, time left), drawn only
+// when standard error is a terminal, at most ten times a second.
+class ProgressBar {
+ public:
+  explicit ProgressBar(bool wanted);
+  ~ProgressBar();  // clears the bar's line
+  void update(long done, long total);
+
+ private:
+  bool shown_;
+  bool drawn_ = false;
+  double start_;
+  double last_ = -1.0;
 };
 
 // Writes "NAME: message" to standard error.

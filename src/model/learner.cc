@@ -1,6 +1,7 @@
 #include "model/learner.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "containers/messages.h"
 #include "model/system.h"
@@ -71,7 +72,6 @@ bool Learner::step(StepRecord* record) {
   if (record != nullptr) {
     const IntList& input = system.inputStream;
     record->utteranceEnd = input.getSize() == 0 || input.oldest() == 0;
-    record->memoryBits = system.memorySize();
   }
   return true;
 }
@@ -211,3 +211,32 @@ int Learner::liveCount() const {
 }
 
 double Learner::memoryBits() const { return system_->memorySize(); }
+
+int Learner::liveChunkId(const std::string& name) const {
+  const Chunks& chunks = system_->chunks;
+  int node = 0;
+  for (int id : system_->spellName(name)) {
+    node = chunks.childNode(node, id);
+    if (node < 0) return 0;
+  }
+  if (node == 0) return 0;
+  const std::vector<int>& ids = chunks.nodeIds(node);
+  for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
+    if (!chunks.chunks[*id].isDeleted) return *id;
+  }
+  return 0;
+}
+
+std::string Learner::readParameterFile(const std::string& path, LearnerParameters* parameters) {
+  std::ostringstream messages;
+  MessageRedirect redirect(messages);
+  System system;
+  system.loadParametersFromFile(path);
+  parameters->memory = static_cast<int>(system.stimuliChunksSizeMax);
+  parameters->focus = system.focusSizeMax;
+  parameters->targets.clear();
+  for (int i = 0; i < system.specialItems.itemCount; ++i) {
+    parameters->targets.push_back(system.specialItems.itemArray[i].name);
+  }
+  return messages.str();
+}

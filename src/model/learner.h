@@ -36,7 +36,6 @@ struct StepRecord {
   int created = 0;         // the chunk created or revived, 0 if none
   bool revived = false;
   bool utteranceEnd = false;  // a boundary or the end of the input follows
-  double memoryBits = 0.0;    // the memory's size after the step
 };
 
 struct LexiconEntry {
@@ -99,6 +98,8 @@ class Learner {
   int syllableId(const std::string& text) const;
   // What a target item of this name would record now (10 without a chunk).
   double targetValue(const std::string& name) const;
+  // The highest live chunk whose text is the name (kI/ti/), or 0.
+  int liveChunkId(const std::string& name) const;
 
   const std::string& text(int id) const;
   int syllableCount(int id) const;
@@ -106,7 +107,12 @@ class Learner {
   int chunkCount() const;           // ids handed out, deleted ones included
   int terminalCount() const;
   int liveCount() const;
-  double memoryBits() const;
+  double memoryBits() const;  // the stimuli memory's size
+
+  // Reads a parameter file of the fixed program into parameters (its result
+  // file mode is not kept). Returns the engine's messages about the file: an
+  // empty text when it was read without complaint.
+  static std::string readParameterFile(const std::string& path, LearnerParameters* parameters);
 
  private:
   std::unique_ptr<System> system_;

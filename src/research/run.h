@@ -25,6 +25,7 @@ struct RunOptions {
 };
 
 struct RunSummary {
+  std::string input;  // the corpus's name
   int memory = 0, focus = 0;
   std::vector<std::string> targets;
   SegmentationMode mode = SegmentationMode::kOnline;
@@ -48,9 +49,10 @@ constexpr long kMaxSyllables = 9999;
 // Learns the corpus. progress, if given, hears (syllables consumed, total)
 // now and then. Throws InputError (file name, line 0) when the corpus has
 // more distinct syllables than the lexicon holds.
-Run learnCorpus(const Corpus& corpus, const RunOptions& options, const std::string& name,
-                std::ostream& messages,
-                const std::function<void(long, long)>& progress = std::function<void(long, long)>());
+Run learnCorpus(
+    const Corpus& corpus, const RunOptions& options, const std::string& name,
+    std::ostream& messages,
+    const std::function<void(long, long)>& progress = std::function<void(long, long)>());
 
 // A target given in gold form (kI/ti) or input form (kI/ti/), in input form.
 std::string targetInInputForm(const std::string& target);

@@ -19,10 +19,10 @@ std::vector<TestItem> parseTestItems(const std::string& text, const std::string&
 
 struct TestItemMeasure {
   TestItem item;
-  bool live = false;        // a live chunk spells the item
-  double codelength = 10;   // what a target item of that name would record
-  bool heard = false;       // every syllable of the item was heard
-  double bits = 0;          // the item factorized with the final lexicon
+  bool live = false;       // a live chunk spells the item
+  double codelength = 10;  // what a target item of that name would record
+  bool heard = false;      // every syllable of the item was heard
+  double bits = 0;         // the item factorized with the final lexicon
   int pieces = 0;
 };
 
