@@ -25,13 +25,25 @@ struct Score {
   bool defined = false;
 };
 
+// Throws InputError unless the n-th utterances of text and gold hold the same
+// syllables in the same order and both hold as many utterances. The message
+// names the text file and the line of its differing utterance, and the gold
+// file and line it differs from ("t.txt:7: utterance 5 differs from g.txt:9
+// at syllable 2: ..."); when the text runs out first, it names the text file
+// and the gold file and line of the first unmatched utterance.
+void checkSameUtterances(const Corpus& text, const Corpus& gold, const std::string& textName,
+                         const std::string& goldName);
+
 // The twelve scores in this order: token_, type_, boundary_all_,
 // boundary_noedge_, each precision, recall, fscore. Throws InputError naming
-// the text file and line when the utterances differ (in number or syllables).
+// the text file and line when the utterances differ (in number or syllables),
+// as checkSameUtterances does.
 std::vector<Score> evaluate(const Corpus& text, const Corpus& gold, const std::string& textName,
                             const std::string& goldName);
 
 // "name<TAB>value" rows, values as %.4g, "None" when undefined.
+// A word's identity, for type scores and outcomes, is its syllables joined by
+// "/" (kI/ti), so words of the same syllables in either file are one type.
 std::string formatScores(const std::vector<Score>& scores);
 // A JSON object of the scores at full double precision, null when undefined.
 std::string scoresJson(const std::vector<Score>& scores);
@@ -45,8 +57,12 @@ struct WordOutcome {
   std::string word;  // gold form, kI/ti
   long correct = 0, over = 0, under = 0, mis = 0;
 };
-// Gold words in order of first occurrence.
+// Gold words in order of first occurrence; the counts of a word sum to its
+// gold tokens. Text and gold must have passed checkSameUtterances.
 std::vector<WordOutcome> wordOutcomes(const Corpus& text, const Corpus& gold);
+// {"words": [{"word": "kI/ti", "correct": 3, "over": 0, "under": 1, "mis": 0},
+// ...], "totals": {"correct": ..., "over": ..., "under": ..., "mis": ...}},
+// one word a line, words in the order given, totals their sums.
 std::string wordOutcomesJson(const std::vector<WordOutcome>& outcomes);
 
 #endif  // SYLLEX_RESEARCH_SCORES_H_
