@@ -128,6 +128,7 @@ Corpus parseLearnerInput(const std::string& text, const std::string& file,
   // A syllable left open at the end is dropped.
   builder.endUtterance(utteranceLine);
   Corpus corpus = builder.take();
+  corpus.lastUtteranceOpen = !afterBoundary;
   corpus.wordEnds.clear();  // this format marks no words
   return corpus;
 }
@@ -271,7 +272,8 @@ std::string toCorpusText(const Corpus& corpus) {
       text += corpus.inventory[corpus.syllables[i]];
       text += '/';
     }
-    text += "/\n";
+    const bool last = end == corpus.syllables.size();
+    text += last && corpus.lastUtteranceOpen ? "\n" : "/\n";
     start = end;
   }
   return text;

@@ -49,6 +49,10 @@ struct Corpus {
   std::vector<size_t> utteranceEnds;   // one past each utterance's last syllable
   std::vector<size_t> wordEnds;        // one past each word's last syllable; empty for corpus
   std::vector<int> utteranceLines;     // the input line each utterance starts on
+  // The learner's input may end without a boundary after its last utterance,
+  // and the learner then treats that utterance's end differently: kept so
+  // that the stream the learner hears is exactly the one read.
+  bool lastUtteranceOpen = false;
 
   bool hasWords() const { return !syllables.empty() && !wordEnds.empty(); }
   size_t utteranceStart(size_t u) const { return u == 0 ? 0 : utteranceEnds[u - 1]; }
@@ -69,7 +73,8 @@ Corpus parseCorpus(const std::string& text, Format format, const std::string& na
 std::string readInput(const std::string& path);
 
 // The learner's input format: each utterance's syllables closed by "/", one
-// more "/" at the end of the utterance, one utterance a line.
+// more "/" at the end of the utterance (but after an open last utterance),
+// one utterance a line.
 std::string toCorpusText(const Corpus& corpus);
 // The gold format; needs word boundaries (hasWords, or an empty corpus).
 std::string toGoldText(const Corpus& corpus);

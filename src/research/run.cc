@@ -1,5 +1,6 @@
 #include "research/run.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "research/output.h"
@@ -68,7 +69,10 @@ Run learnCorpus(const Corpus& corpus, const RunOptions& options, const std::stri
   Run run;
   run.learner.reset(new Learner(options.parameters, messages));
   Learner& learner = *run.learner;
-  learner.loadCorpus(toCorpusText(corpus));
+  // The learner hears the lines joined; no syllable holds a line feed.
+  std::string stream = toCorpusText(corpus);
+  stream.erase(std::remove(stream.begin(), stream.end(), '\n'), stream.end());
+  learner.loadCorpus(stream);
   const long total = static_cast<long>(corpus.syllables.size());
   std::vector<size_t> online = learnOnline(learner, total, progress);
   if (progress) progress(total, total);
