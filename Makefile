@@ -4,7 +4,7 @@ RELEASE ?= build-release
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 EXAMPLE ?= four_words
 
-.PHONY: all demo test clean
+.PHONY: all demo test package clean
 
 all:
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DSYLLEX_TESTS=OFF
@@ -25,6 +25,10 @@ test:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# A Debian package of everything installed, in $(RELEASE)/.
+package: all
+	cd $(RELEASE) && cpack
 
 clean:
 	rm -rf $(BUILD) $(RELEASE) demo
