@@ -14,7 +14,7 @@
 
 class SystemInspector {
  public:
-  static int total(const System& system) { return system.total_; }
+  static int total(const System& system) { return system.counts_.total(); }
   static double codelength(const System& system, int id) { return system.codelengthOf(id); }
   static bool fillFocus(System& system) { return system.fillFocus(); }
   static int prepareLexiconListing(System& system) { return system.prepareLexiconListing(); }

@@ -11,45 +11,13 @@
 #include "model/system.h"
 
 int System::updateCodelengths() {
-  std::fill(uses_.begin(), uses_.begin() + chunks.lastChunk, 0);
-  for (int id : memoryIds_) memoryCount_[id] = 0;
-  memoryIds_.clear();
-  for (int i = stimuliChunks.first; i < stimuliChunks.last; ++i) {
-    const int id = stimuliChunks.items[i];
-    if (id < 1 || id >= chunks.lastChunk) continue;
-    ++uses_[id];
-    countInMemory(id, 1);
-  }
-  for (int k = 1; k < chunks.lastChunk; ++k) {
-    const Chunk& chunk = chunks.chunks[k];
-    if (chunk.isTerminal || chunk.isDeleted) continue;
-    ++uses_[chunk.idChild1];
-    ++uses_[chunk.idChild2];
-  }
-  int total = 0;
-  for (int i = 1; i < chunks.lastChunk; ++i) {
-    Chunk& chunk = chunks.chunks[i];
-    if (chunk.isDeleted) continue;
-    chunk.frequency = uses_[i] + 1;
-    total += chunk.frequency;
-  }
-  total_ = total;
-  listingOrder_.invalidate();
-  for (int i = 1; i < chunks.lastChunk; ++i) {
-    chunks.chunks[i].codelength = codelengthOf(i);
-    proposeDeletion(i);
-  }
+  const int total = counts_.recount(stimuliChunks);
+  refreshCodelengths();
   return total;
 }
 
 void System::refreshCodelengths() {
   for (int i = 1; i < chunks.lastChunk; ++i) chunks.chunks[i].codelength = codelengthOf(i);
-}
-
-double System::codelengthOf(int id) const {
-  const Chunk& chunk = chunks.chunks[id];
-  if (chunk.isDeleted) return 10000.0;
-  return log2_.ratio(total_, chunk.frequency);
 }
 
 double System::sizeOf(const IntList& list) const {
@@ -67,64 +35,6 @@ double System::getStimuliChunksSize() {
 double System::getFocusSize() {
   updateCodelengths();
   return sizeOf(focus);
-}
-
-void System::addUses(int id, int delta) {
-  if (id < 1 || id >= chunks.lastChunk || delta == 0) return;
-  uses_[id] += delta;
-  Chunk& chunk = chunks.chunks[id];
-  if (chunk.isDeleted) return;
-  chunk.frequency += delta;
-  total_ += delta;
-  listingOrder_.touch(id);
-  proposeDeletion(id);
-}
-
-void System::countInMemory(int id, int delta) {
-  if (id < 1 || id >= chunks.lastChunk || delta == 0) return;
-  if (memoryCount_[id] == 0) {
-    memorySlot_[id] = static_cast<int>(memoryIds_.size());
-    memoryIds_.push_back(id);
-  }
-  memoryCount_[id] += delta;
-  if (memoryCount_[id] == 0) {
-    const int moved = memoryIds_.back();
-    memoryIds_[memorySlot_[id]] = moved;
-    memorySlot_[moved] = memorySlot_[id];
-    memoryIds_.pop_back();
-  }
-}
-
-void System::memoryChanged(int id, int delta) {
-  countInMemory(id, delta);
-  addUses(id, delta);
-}
-
-void System::becameLive(int id) {
-  Chunk& chunk = chunks.chunks[id];
-  chunk.frequency = uses_[id] + 1;
-  total_ += chunk.frequency;
-  listingOrder_.touch(id);
-  addUses(chunk.idChild1, 1);
-  addUses(chunk.idChild2, 1);
-  proposeDeletion(id);
-}
-
-void System::becameDeleted(int id) {
-  Chunk& chunk = chunks.chunks[id];
-  chunk.isDeleted = true;
-  chunk.codelength = 10000.0;
-  total_ -= chunk.frequency;
-  listingOrder_.touch(id);
-  addUses(chunk.idChild1, -1);
-  addUses(chunk.idChild2, -1);
-}
-
-void System::proposeDeletion(int id) {
-  const Chunk& chunk = chunks.chunks[id];
-  if (chunk.isTerminal || chunk.isDeleted || uses_[id] != 0 || isCandidate_[id]) return;
-  isCandidate_[id] = 1;
-  deletionCandidates_.push_back(id);
 }
 
 bool System::focusing() {
@@ -363,14 +273,14 @@ double System::optimizeCounted() {
   if (focus.getSize() < 2) return -1.0;
   const int a = focus.items[focus.last - 1];
   const int b = focus.items[focus.last - 2];
-  const double gain = gainWithTotal(a, b, total_);
+  const double gain = gainWithTotal(a, b, counts_.total());
   if (gain > 0) {
     const int existing = chunks.findChunk(a, b);
     const bool revived = existing > 0 && chunks.chunks[existing].isDeleted;
     const int c = chunks.addChunk(a, b);
     if (c > 0) {
       if (c != existing || revived) {
-        becameLive(c);
+        counts_.becameLive(c);
         lastCreated = c;
         lastRevived = revived;
       }
@@ -378,9 +288,9 @@ double System::optimizeCounted() {
       stimuliChunks.replaceCoocc(a, b, c);
       // Each replacement takes one a and one b and puts one c.
       const int replaced = before - stimuliChunks.getSize();
-      memoryChanged(a, -replaced);
-      memoryChanged(b, -replaced);
-      memoryChanged(c, replaced);
+      counts_.memoryChanged(a, -replaced);
+      counts_.memoryChanged(b, -replaced);
+      counts_.memoryChanged(c, replaced);
       focus.replaceCoocc(a, b, c);
     }
   }
@@ -450,7 +360,7 @@ void System::loadFocusToStimuliChunks() {
   if (focus.getSize() == 0) return;
   const int consumed = focus.removeLast();
   stimuliChunks.addFirst(consumed);
-  memoryChanged(consumed, 1);
+  counts_.memoryChanged(consumed, 1);
   const size_t syllables = chunks.definition(consumed).size();
   for (size_t i = 0; i < syllables; ++i) {
     if (inputStream.getSize() == 0) {
@@ -469,7 +379,7 @@ void System::removeChunksExceedingSimuliChunksSize() {
 
 void System::trimStimuli() {
   while (stimuliChunks.getSize() > 0 && memoryExceedsCapacity()) {
-    memoryChanged(stimuliChunks.removeLast(), -1);
+    counts_.memoryChanged(stimuliChunks.removeLast(), -1);
   }
 }
 
@@ -480,9 +390,10 @@ bool System::memoryExceedsCapacity() const {
   const int terms = stimuliChunks.getSize();
   if (terms < 32) return sizeOf(stimuliChunks) > stimuliChunksSizeMax;
   double size = 0.0;
-  for (int id : memoryIds_) size += memoryCount_[id] * codelengthOf(id);
+  const std::vector<int>& ids = counts_.memoryIds();
+  for (int id : ids) size += counts_.memoryCount(id) * codelengthOf(id);
   const double margin =
-      (4.0 * (terms + static_cast<double>(memoryIds_.size())) + 8.0) * (size / 9007199254740992.0);
+      (4.0 * (terms + static_cast<double>(ids.size())) + 8.0) * (size / 9007199254740992.0);
   if (size - margin > stimuliChunksSizeMax) return true;
   if (size + margin <= stimuliChunksSizeMax) return false;
   return sizeOf(stimuliChunks) > stimuliChunksSizeMax;
@@ -501,16 +412,7 @@ void System::deleteUnusedChunks() {
 }
 
 void System::deleteUnused() {
-  // Decide on the counts as they stand before any of these deletions: a child
-  // that loses its last use here goes at a later step.
-  std::vector<int> doomed;
-  for (int id : deletionCandidates_) {
-    isCandidate_[id] = 0;
-    const Chunk& chunk = chunks.chunks[id];
-    if (!chunk.isTerminal && !chunk.isDeleted && uses_[id] == 0) doomed.push_back(id);
-  }
-  deletionCandidates_.clear();
-  for (int id : doomed) becameDeleted(id);
+  for (int id : deletionCandidates_.takeUnused(chunks, counts_)) counts_.becameDeleted(id);
 }
 
 void System::updateProgressbar() {

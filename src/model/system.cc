@@ -18,10 +18,7 @@ System::System()
       stimuliChunks(10),
       focus(10),
       inputStream(10),
-      uses_(Chunks::kSize, 0),
-      memoryCount_(Chunks::kSize, 0),
-      memorySlot_(Chunks::kSize, 0),
-      isCandidate_(Chunks::kSize, 0),
+      counts_(chunks, listingOrder_, deletionCandidates_),
       candidatePass_(Chunks::kSize, 0),
       candidateList_(Chunks::kSize, 0) {}
 

@@ -19,7 +19,8 @@
 
 #include "containers/chunks.h"
 #include "containers/int_list.h"
-#include "model/log2_cache.h"
+#include "model/deletion_candidates.h"
+#include "model/kept_counts.h"
 #include "reports/frequency_order.h"
 #include "reports/special_item.h"
 
@@ -135,14 +136,7 @@ class System {
   void deleteUnused();
   void refreshCodelengths();
 
-  // Count keeping.
-  void memoryChanged(int id, int delta);  // delta occurrences in the memory
-  void countInMemory(int id, int delta);
-  void addUses(int id, int delta);
-  void becameLive(int id);
-  void becameDeleted(int id);
-  void proposeDeletion(int id);
-  double codelengthOf(int id) const;
+  double codelengthOf(int id) const { return counts_.codelength(id); }
   double sizeOf(const IntList& list) const;
 
   // Target items: the definition each name spells, resolved once.
@@ -162,19 +156,9 @@ class System {
   void drawProgressbar();
   std::string traceWith(int stepNumber, double gain, const std::string& chunkListing);
 
-  // uses_[i]: occurrences of i in the stimuli memory plus its uses as a child
-  // of live composite chunks. total_: the sum of uses + 1 over live chunks.
-  std::vector<int> uses_;
-  int total_ = 0;
-  // The distinct ids of the stimuli memory with their numbers of occurrences
-  // (memorySlot_ is an id's index in memoryIds_).
-  std::vector<int> memoryCount_;
-  std::vector<int> memoryIds_;
-  std::vector<int> memorySlot_;
-  // Live composite chunks that may have lost their last use.
-  std::vector<int> deletionCandidates_;
-  std::vector<char> isCandidate_;
-  Log2Cache log2_;
+  FrequencyOrder listingOrder_;
+  DeletionCandidates deletionCandidates_;
+  KeptCounts counts_;
   // Focusing's scratch: chunks spelled by runs of the focus's syllables, in
   // factorization order, and the trie nodes of the runs that end at the newest
   // syllable and that some chunk's definition may still continue.
@@ -197,7 +181,6 @@ class System {
   double focusSize_ = 0.0;
   double focusMass_ = 0.0;
   double focusOperations_ = 0.0;
-  FrequencyOrder listingOrder_;
   bool listingFromGroups_ = false;
   std::string resultBuffer_;  // kept from step to step: it only grows
   bool itemsResolved_ = false;
