@@ -12,14 +12,20 @@
 
 namespace {
 
-// A corpus of words over a small inventory, so that learning builds chunks.
+// One of the language's words; lo/mi/lo/ overlaps itself, and the order in
+// which its occurrences are taken then matters.
+std::string wordsOf(unsigned pick) {
+  static const char* const words[] = {"pa/bi/ku/", "na/na/", "lo/mi/lo/", "da/", "ro/pi/"};
+  return words[pick % 5];
+}
+
+// A corpus of those words, so that learning builds chunks.
 std::string wordsCorpus(unsigned seed, int utterances) {
-  const std::vector<std::string> words = {"pa/bi/ku/", "ti/bu/", "go/la/tu/", "da/", "ro/pi/"};
   std::mt19937 random(seed);
   std::string text;
   for (int u = 0; u < utterances; ++u) {
     const int length = 1 + static_cast<int>(random() % 5);
-    for (int w = 0; w < length; ++w) text += words[random() % words.size()];
+    for (int w = 0; w < length; ++w) text += wordsOf(random());
     text += "/";
   }
   return text;
@@ -60,11 +66,18 @@ TEST(RunTest, FactorizeEqualsReplacingChunkAfterChunk) {
     ASSERT_GT(learner.liveCount(), learner.terminalCount()) << "no chunk to test with";
     std::mt19937 random(seed);
     for (int trial = 0; trial < 50; ++trial) {
-      std::vector<int> syllables;
-      const int length = 1 + static_cast<int>(random() % 30);
-      for (int i = 0; i < length; ++i) {
-        syllables.push_back(1 + static_cast<int>(random() % learner.terminalCount()));
+      // Runs of the language's words, or of lo and mi alone, where overlapping
+      // occurrences of lo/mi/lo abound.
+      std::string text;
+      const int length = 1 + static_cast<int>(random() % 12);
+      for (int w = 0; w < length; ++w) {
+        if (trial % 2 == 0) {
+          text += random() % 2 == 0 ? "lo/" : "mi/lo/";
+        } else {
+          text += random() % 4 == 0 ? "na/" : wordsOf(random());
+        }
       }
+      const std::vector<int> syllables = spelled(learner, text);
       EXPECT_EQ(learner.factorize(syllables), replacedInTurn(learner, syllables));
       ++compared;
     }
