@@ -1,8 +1,10 @@
 // Drives the learner through long random runs and, before every step, checks
 // what it keeps incrementally (frequencies, total, codelengths, the priority
-// order, the factorized focus) against a naive recount done here from scratch.
+// order, the factorized focus) against a naive recount done here from scratch;
+// and checks the factorization of any focus against chunk-by-chunk replacement.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -194,6 +196,67 @@ TEST(Differential, KeptCountsAndFocusMatchNaiveRecountEveryStep) {
     }
   }
   EXPECT_GT(steps, 3000);
+}
+
+// Any focus, its syllables mixed with composite chunks and its elements
+// anywhere in its array, factorizes as replacing every live chunk's
+// occurrences in priority order does: the same elements, closed up towards the
+// oldest end, free slots holding -1.
+TEST(Differential, FactorizeFocusMatchesReplacementInPriorityOrder) {
+  std::mt19937 random(20261212);
+  long factorized = 0;
+  long changed = 0;
+  for (int run = 0; run < 30; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    CoutCapture quiet;
+    System system;
+    system.focusSizeMax = 3 + random() % 20;
+    system.stimuliChunksSizeMax = 40 + random() % 200;
+    system.loadInputFromString(randomCorpus(random));
+    for (int step = 1; !system.processOneStep(0, step); ++step) {
+      if (random() % 4 != 0) continue;
+      const Chunks& table = system.chunks;
+      // Runs that spell chunks, so that definitions overlap and compete, with
+      // now and then a composite chunk standing as an element of its own.
+      std::vector<int> elements;
+      const int pieces = random() % 12;
+      for (int piece = 0; piece < pieces; ++piece) {
+        const int id = 1 + random() % (table.lastChunk - 1);
+        if (!table.chunks[id].isTerminal && random() % 6 == 0) {
+          elements.push_back(id);
+        } else {
+          const std::vector<int>& syllables = table.definition(id);
+          elements.insert(elements.end(), syllables.begin(), syllables.end());
+        }
+      }
+      const int dropped = random() % 3;  // so that the last end is not the array's top
+      IntList& focus = system.focus;
+      focus.clearToTop();
+      fillList(focus, std::vector<int>(dropped, 1));
+      fillList(focus, elements);
+      for (int i = 0; i < dropped; ++i) focus.removeLast();
+      const int last = focus.last;
+
+      IntList naive(10);
+      fillList(naive, elements);
+      for (int id : naivePriority(recount(system).codelength)) {
+        if (!table.chunks[id].isDeleted) naive.replaceCoocc(table.getCanonicalDefinition(id), id);
+      }
+      system.factorizeFocus();
+      ++factorized;
+      changed += readList(naive) != elements;
+      ASSERT_EQ(readList(focus), readList(naive)) << "step " << step;
+      ASSERT_EQ(focus.last, last) << "step " << step;
+      ASSERT_EQ(focus.first, last - naive.getSize()) << "step " << step;
+      for (int i = 0; i < focus.lastIndexMax; ++i) {
+        if (i < focus.first || i >= focus.last) {
+          ASSERT_EQ(focus.items[i], -1) << "slot " << i;
+        }
+      }
+    }
+  }
+  EXPECT_GT(factorized, 1000);
+  EXPECT_GT(changed, 500);
 }
 
 }  // namespace

@@ -144,6 +144,9 @@ TEST(FocusTest, FactorizationAppliesChunksInPriorityOrder) {
       {"of overlapping occurrences the newer one", {{1, 1}}, {4, 4, 4}, {1, 1, 1}, {1, 4}, 4},
       // Chunk 5 spells p q r, but chunk 4 has already taken p q.
       {"no match across a replaced run", {{1, 2}, {4, 3}}, {4, 4}, {1, 2, 3}, {4, 3}, 4},
+      // The memory gives 4 frequency 4, 1 and 2 frequency 2: 4 comes first.
+      {"a composite element divides the syllables", {{1, 2}}, {4, 4, 4}, {1, 4, 2}, {1, 4, 2}, 4},
+      {"runs on both sides of a composite", {{1, 2}}, {4, 4, 4}, {1, 2, 4, 1, 2}, {4, 4, 4}, 4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

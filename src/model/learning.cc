@@ -3,7 +3,6 @@
 // The public operations behave as whole recounts would; the step itself runs
 // on the kept counts (see system.h), which every change below updates.
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <iostream>
 
@@ -46,234 +45,81 @@ bool System::focusing() {
   return exhausted;
 }
 
-// Grows the focus one syllable per pass, giving the focus that a rebuild and
-// refactorization from scratch gives at every pass, but only the chunks that
-// some run of its syllables spells are considered (no other chunk can match),
-// and the factorization is kept as the raw positions each chunk took: a new
-// syllable that completes no chunk's definition just joins as itself, and one
-// that does has the decisions revised from the newest end (updateClaims). The
-// list itself is laid out once, when focusing stops. Refactorizing after the
-// capacity rule removes the newest element changes nothing, since every chunk
-// has already replaced all its occurrences, so it is skipped.
+// Grows the focus one syllable per pass, giving at every pass the focus that
+// a rebuild and factorization from scratch gives; the matcher keeps the
+// factorization, and the list is laid out once, when focusing stops.
+// Factorizing again after the capacity rule removes the newest element changes
+// nothing, since every chunk has already replaced all its occurrences, so it
+// is skipped.
 bool System::fillFocus() {
   while (inputStream.getSize() > 0 && inputStream.oldest() == 0) inputStream.removeLast();
   const int available = inputStream.getSize();
-  candidates_.clear();
-  openNodes_.clear();
-  usedOccurrenceLists_ = 0;
-  ++focusPass_;
-  owner_.clear();
-  focusElements_ = 0;
-  focusSize_ = 0.0;
-  focusMass_ = 0.0;
-  focusOperations_ = 0;
+  matcher_.clear();
   for (int taken = 0;; ++taken) {
     // At the end of the stream or at a boundary the focus stays that of the
     // previous pass, which was below capacity.
     if (taken >= available || rawSyllable(taken) <= 0) {
-      buildFocus(taken);
+      layOutFocus();
       return taken >= available;
     }
-    const int syllable = rawSyllable(taken);
-    // Runs that no chunk's definition continues are dropped for good.
-    bool spelled = false;
-    size_t kept = 0;
-    for (int node : openNodes_) {
-      node = chunks.childNode(node, syllable);
-      if (node < 0) continue;
-      spelled |= addCandidates(node, taken);
-      openNodes_[kept++] = node;
-    }
-    openNodes_.resize(kept);
-    openNodes_.push_back(chunks.childNode(0, syllable));
-    owner_.push_back(-1);
-    ++focusElements_;
-    addToFocusSize(codelengthOf(syllable));
-    if (spelled) updateClaims(taken);
-    if (focusReachesCapacity()) {
-      buildFocus(taken + 1);
+    matcher_.add(rawSyllable(taken));
+    if (matcher_.reachesCapacity(focusSizeMax)) {
+      layOutFocus();
       if (taken > 0) focus.removeFirst();
       return false;
     }
   }
 }
 
-// Whether the focus's size, added up newest first, is at least the capacity.
-// The running size adds and removes the same terms in another order; both it
-// and the newest-first sum stay within a small margin of the exact sum (a few
-// units of rounding per term or operation, on the mass of all terms), so the
-// newest-first sum is needed only when the capacity falls within that margin.
-bool System::focusReachesCapacity() const {
-  const double capacity = focusSizeMax;
-  if (focusElements_ < 32) return exactFocusSize() >= capacity;
-  const double unit = 1.0 / 9007199254740992.0;  // 2^-53
-  const double margin =
-      ((4.0 * focusElements_ + 8.0) + 2.0 * (focusOperations_ + 1.0)) * unit * focusMass_;
-  if (focusSize_ + margin < capacity) return false;
-  if (focusSize_ - margin >= capacity) return true;
-  return exactFocusSize() >= capacity;
-}
-
-void System::addToFocusSize(double term) {
-  focusSize_ += term;
-  focusMass_ += std::fabs(term);
-  ++focusOperations_;
-}
-
-// The focus's size as its list would add it up: newest element first.
-double System::exactFocusSize() const {
-  double size = 0.0;
-  for (int position = static_cast<int>(owner_.size()) - 1; position >= 0;) {
-    const int id = owner_[position];
-    if (id < 0) {
-      size += codelengthOf(rawSyllable(position));
-      --position;
-    } else {
-      size += codelengthOf(id);
-      position -= static_cast<int>(chunks.definition(id).size());
-    }
-  }
-  return size;
-}
-
-// Lays the factorization of the count oldest syllables out in the focus.
-void System::buildFocus(int count) {
+void System::layOutFocus() {
   focus.clearToTop();
-  for (int position = 0; position < count;) {
-    const int id = owner_[position];
-    if (id < 0) {
-      focus.addFirst(rawSyllable(position));
-      ++position;
-    } else {
-      focus.addFirst(id);
-      position += static_cast<int>(chunks.definition(id).size());
-    }
-  }
+  matcher_.layOut(focus);
 }
 
-bool System::addCandidates(int node, int end) {
-  bool live = false;
-  for (int id : chunks.nodeIds(node)) {
-    if (chunks.chunks[id].isDeleted) continue;
-    live = true;
-    if (candidatePass_[id] != focusPass_) {
-      candidatePass_[id] = focusPass_;
-      const Candidate candidate{codelengthOf(id), id, usedOccurrenceLists_};
-      if (occurrences_.size() <= usedOccurrenceLists_) {
-        occurrences_.emplace_back();
-        takenOccurrences_.emplace_back();
-      }
-      occurrences_[usedOccurrenceLists_].clear();
-      takenOccurrences_[usedOccurrenceLists_++].clear();
-      auto position = std::upper_bound(candidates_.begin(), candidates_.end(), candidate,
-                                       [](const Candidate& x, const Candidate& y) {
-                                         return x.codelength < y.codelength ||
-                                                (x.codelength == y.codelength && x.id < y.id);
-                                       });
-      candidateList_[id] = candidate.list;
-      candidates_.insert(position, candidate);
-    }
-    occurrences_[candidateList_[id]].push_back(end);
-    takenOccurrences_[candidateList_[id]].push_back(0);
-  }
-  return live;
-}
-
-// Brings the factorization up to date once the syllable at raw position
-// newest has come with new occurrences. Applying the chunks one after another,
-// each replacing its occurrences from the newest end without overlap, comes
-// to this: in priority order, each chunk takes those of its occurrences,
-// newest first, whose syllables no earlier chunk and none of its own
-// occurrences took (an occurrence spanning a chunk already placed can no
-// longer match). Decisions are taken again only from the newest end down:
-// below the lowest position whose owner has changed, a chunk's remaining
-// decisions repeat the previous ones as soon as its own last taken occurrence
-// blocks the same ones as before.
-void System::updateClaims(int newest) {
-  int low = newest;
-  for (const Candidate& candidate : candidates_) {
-    const std::vector<int>& ends = occurrences_[candidate.list];
-    std::vector<char>& taken = takenOccurrences_[candidate.list];
-    const int length = static_cast<int>(chunks.definition(candidate.id).size());
-    int lastNew = INT_MAX;  // start of the last occurrence taken, this time
-    int lastOld = INT_MAX;  // and the time before
-    for (int i = static_cast<int>(ends.size()) - 1; i >= 0; --i) {
-      const int end = ends[i];
-      const int start = end - length + 1;
-      if (end < low && (lastNew == lastOld || (lastNew > end && lastOld > end))) break;
-      const bool wasTaken = taken[i];
-      bool takes = lastNew > end;
-      for (int position = start; takes && position <= end; ++position) {
-        const int owner = owner_[position];
-        // Owners after this chunk in priority order, or earlier occurrences of
-        // its own, are left from the time before and decided again later.
-        if (owner >= 0 && owner != candidate.id && precedes(owner, candidate)) takes = false;
-      }
-      if (takes != wasTaken) {
-        if (takes) {
-          claim(candidate, start, end);
-        } else {
-          release(candidate, start, std::min(end, lastNew - 1));
-        }
-        taken[i] = takes;
-        low = std::min(low, start);
-      }
-      if (takes) lastNew = start;
-      if (wasTaken) lastOld = start;
-    }
-  }
-}
-
-bool System::precedes(int id, const Candidate& candidate) const {
-  const double codelength = codelengthOf(id);
-  return codelength < candidate.codelength ||
-         (codelength == candidate.codelength && id < candidate.id);
-}
-
-void System::claim(const Candidate& candidate, int start, int end) {
-  addToFocusSize(candidate.codelength);
-  ++focusElements_;
-  for (int position = start; position <= end; ++position) {
-    if (owner_[position] < 0) {
-      addToFocusSize(-codelengthOf(rawSyllable(position)));
-      --focusElements_;
-    }
-    owner_[position] = candidate.id;
-  }
-}
-
-void System::release(const Candidate& candidate, int start, int end) {
-  addToFocusSize(-candidate.codelength);
-  --focusElements_;
-  for (int position = start; position <= end; ++position) {
-    if (owner_[position] != candidate.id) continue;
-    owner_[position] = -1;
-    addToFocusSize(codelengthOf(rawSyllable(position)));
-    ++focusElements_;
-  }
-}
-
+// Chunks spell syllables only, so any other element of the focus stands
+// between runs of syllables that are factorized apart, and stays as it is.
+// The result closes up towards the oldest end, as replacing in place does.
 void System::factorizeFocus() {
   updateCodelengths();
-  chunks.updateChunkPriority();
-  for (int slot = 1; slot < chunks.lastChunk; ++slot) {
-    const int id = chunks.priority[slot];
-    if (chunks.chunks[id].isDeleted) continue;
-    focus.replaceCoocc(chunks.getCanonicalDefinition(id), id);
+  chunks.updateChunkPriority();  // the order of the factorization, for callers
+  std::vector<int> elements;     // oldest first
+  IntList run(10);
+  auto flush = [&] {
+    run.clearToTop();
+    matcher_.layOut(run);
+    for (int i = run.last - 1; i >= run.first; --i) elements.push_back(run.items[i]);
+    matcher_.clear();
+  };
+  matcher_.clear();
+  for (int i = focus.last - 1; i >= focus.first; --i) {
+    const int id = focus.items[i];
+    if (id >= 1 && id < chunks.lastChunk && chunks.chunks[id].isTerminal) {
+      matcher_.add(id);
+    } else {
+      flush();
+      elements.push_back(id);
+    }
   }
+  flush();
+  const int oldFirst = focus.first;
+  focus.first = focus.last - static_cast<int>(elements.size());
+  for (int k = 0; k < static_cast<int>(elements.size()); ++k) {
+    focus.items[focus.last - 1 - k] = elements[k];
+  }
+  std::fill(focus.items.get() + oldFirst, focus.items.get() + focus.first, -1);
   updateCodelengths();
 }
 
 double System::optimize() {
   if (focus.getSize() >= 2) updateCodelengths();
-  return optimizeCounted();
+  return createChunk();
 }
 
-double System::optimizeCounted() {
+double System::createChunk() {
   if (focus.getSize() < 2) return -1.0;
   const int a = focus.items[focus.last - 1];
   const int b = focus.items[focus.last - 2];
-  const double gain = gainWithTotal(a, b, counts_.total());
+  const double gain = gainOf(a, b);
   if (gain > 0) {
     const int existing = chunks.findChunk(a, b);
     const bool revived = existing > 0 && chunks.chunks[existing].isDeleted;
@@ -297,10 +143,13 @@ double System::optimizeCounted() {
   return gain;
 }
 
-double System::gainForChunk(int a, int b) { return gainWithTotal(a, b, updateCodelengths()); }
+double System::gainForChunk(int a, int b) {
+  updateCodelengths();
+  return gainOf(a, b);
+}
 
-double System::gainWithTotal(int a, int b, int total) {
-  const double N = total + 2;
+double System::gainOf(int a, int b) const {
+  const double N = counts_.total() + 2;
   const double A = chunks.chunks[a].frequency + 1;
   const double B = chunks.chunks[b].frequency + 1;
   const double AB = stimuliChunks.countCoocc(a, b) + chunks.countCoocc(a, b) + 1;
@@ -335,7 +184,7 @@ bool System::beginStep(int displayMode, int stepNumber) {
   if (focus.getSize() == 0) focus.addFirst(inputStream.oldest());
   lastCreated = 0;
   lastRevived = false;
-  lastGain = optimizeCounted();
+  lastGain = createChunk();
   updateSpecialItemsForNSteps();
   if (displayMode == 3) {
     refreshCodelengths();
@@ -371,9 +220,8 @@ void System::loadFocusToStimuliChunks() {
 }
 
 void System::removeChunksExceedingSimuliChunksSize() {
-  while (stimuliChunks.getSize() > 0 && getStimuliChunksSize() > stimuliChunksSizeMax) {
-    stimuliChunks.removeLast();
-  }
+  updateCodelengths();
+  trimStimuli();
   updateCodelengths();
 }
 
@@ -399,15 +247,10 @@ bool System::memoryExceedsCapacity() const {
   return sizeOf(stimuliChunks) > stimuliChunksSizeMax;
 }
 
+// After a recount every live composite chunk without a use is a candidate.
 void System::deleteUnusedChunks() {
   updateCodelengths();
-  for (int i = 1; i < chunks.lastChunk; ++i) {
-    Chunk& chunk = chunks.chunks[i];
-    if (chunk.frequency == 1 && !chunk.isTerminal) {
-      chunk.isDeleted = true;
-      chunk.codelength = 10000.0;
-    }
-  }
+  deleteUnused();
   updateCodelengths();
 }
 

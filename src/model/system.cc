@@ -19,8 +19,7 @@ System::System()
       focus(10),
       inputStream(10),
       counts_(chunks, listingOrder_, deletionCandidates_),
-      candidatePass_(Chunks::kSize, 0),
-      candidateList_(Chunks::kSize, 0) {}
+      matcher_(chunks, counts_) {}
 
 void System::loadParametersFromFile(std::string fileName) {
   std::ifstream file;

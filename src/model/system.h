@@ -20,6 +20,7 @@
 #include "containers/chunks.h"
 #include "containers/int_list.h"
 #include "model/deletion_candidates.h"
+#include "model/focus_matcher.h"
 #include "model/kept_counts.h"
 #include "reports/frequency_order.h"
 #include "reports/special_item.h"
@@ -107,30 +108,15 @@ class System {
  private:
   friend class SystemInspector;  // tests compare the kept counts with recounts
 
-  struct Candidate {
-    double codelength;
-    int id;
-    size_t list;  // its occurrences' list in occurrences_
-  };
-
-  // The learning step's own versions of the operations above: they read the
-  // kept counts instead of recounting.
+  // The learning step's own versions of the public operations: they read the
+  // kept counts instead of recounting, and the public ones recount, then call
+  // them.
   bool fillFocus();
-  // Records an occurrence, ending at raw position end, of each live chunk
-  // filed at a trie node, adding new chunks to the candidates; false if none.
-  bool addCandidates(int node, int end);
-  void updateClaims(int newest);
-  bool precedes(int id, const Candidate& candidate) const;
-  void claim(const Candidate& candidate, int start, int end);
-  void release(const Candidate& candidate, int start, int end);
-  void addToFocusSize(double term);
-  bool focusReachesCapacity() const;
-  double exactFocusSize() const;
-  void buildFocus(int count);
+  void layOutFocus();
   // The syllable at a raw position of the input stream, 0 being the oldest.
   int rawSyllable(int position) const { return inputStream.items[inputStream.last - 1 - position]; }
-  double optimizeCounted();
-  double gainWithTotal(int a, int b, int total);
+  double createChunk();
+  double gainOf(int a, int b) const;
   void trimStimuli();
   bool memoryExceedsCapacity() const;
   void deleteUnused();
@@ -159,28 +145,7 @@ class System {
   FrequencyOrder listingOrder_;
   DeletionCandidates deletionCandidates_;
   KeptCounts counts_;
-  // Focusing's scratch: chunks spelled by runs of the focus's syllables, in
-  // factorization order, and the trie nodes of the runs that end at the newest
-  // syllable and that some chunk's definition may still continue.
-  std::vector<Candidate> candidates_;
-  std::vector<int> openNodes_;
-  std::vector<unsigned> candidatePass_;  // the focusing call that took an id
-  unsigned focusPass_ = 0;
-  std::vector<size_t> candidateList_;  // an id's occurrence list, this call
-  // Per candidate, the raw positions (0 = oldest syllable) where its
-  // occurrences end, increasing; lists are reused from call to call.
-  std::vector<std::vector<int>> occurrences_;
-  std::vector<std::vector<char>> takenOccurrences_;  // parallel: taken or not
-  size_t usedOccurrenceLists_ = 0;
-  // The focus being grown: the chunk that took each raw position, or -1 for
-  // a syllable left alone; the number of elements that makes; its size kept
-  // as terms come and go, with the mass of those terms and their number,
-  // which bound its rounding.
-  std::vector<int> owner_;
-  int focusElements_ = 0;
-  double focusSize_ = 0.0;
-  double focusMass_ = 0.0;
-  double focusOperations_ = 0.0;
+  FocusMatcher matcher_;
   bool listingFromGroups_ = false;
   std::string resultBuffer_;  // kept from step to step: it only grows
   bool itemsResolved_ = false;
