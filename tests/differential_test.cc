@@ -30,7 +30,8 @@ struct Recount {
   int total = 0;
 };
 
-Recount recount(const System& system) {
+// The counts of the system's table with this memory.
+Recount recount(const System& system, const IntList& memory) {
   const Chunks& table = system.chunks;
   Recount result;
   result.frequency.assign(table.lastChunk, 0);
@@ -38,9 +39,7 @@ Recount recount(const System& system) {
   for (int i = 1; i < table.lastChunk; ++i) {
     if (table.chunks[i].isDeleted) continue;
     int uses = 0;
-    for (int s = system.stimuliChunks.first; s < system.stimuliChunks.last; ++s) {
-      uses += system.stimuliChunks.items[s] == i;
-    }
+    for (int s = memory.first; s < memory.last; ++s) uses += memory.items[s] == i;
     for (int k = 1; k < table.lastChunk; ++k) {
       const Chunk& other = table.chunks[k];
       if (other.isTerminal || other.isDeleted) continue;
@@ -56,6 +55,8 @@ Recount recount(const System& system) {
   }
   return result;
 }
+
+Recount recount(const System& system) { return recount(system, system.stimuliChunks); }
 
 // Selection: the lowest codelength first, ties to the lower id.
 std::vector<int> naivePriority(const std::vector<double>& codelength) {
@@ -257,6 +258,64 @@ TEST(Differential, FactorizeFocusMatchesReplacementInPriorityOrder) {
   }
   EXPECT_GT(factorized, 1000);
   EXPECT_GT(changed, 500);
+}
+
+// The public trimming and deletion, which recount and then run the step's own
+// versions, against their definitions: drop the oldest element while the
+// memory's size, recounted and added up newest first, exceeds the capacity;
+// delete every composite chunk whose recounted frequency is 1. Memories of
+// hundreds of elements take the trimming's estimated sizes.
+TEST(Differential, TrimmingAndDeletionMatchTheirRecountingDefinitions) {
+  std::mt19937 random(20261213);
+  long trimmed = 0;
+  long deleted = 0;
+  for (int run = 0; run < 30; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    CoutCapture quiet;
+    System system;
+    system.focusSizeMax = 3 + random() % 20;
+    system.stimuliChunksSizeMax = 1500;
+    system.loadInputFromString(randomCorpus(random));
+    const Chunks& table = system.chunks;
+    for (int step = 1; !system.processOneStep(0, step); ++step) {
+      if (random() % 4 != 0 || system.stimuliChunks.getSize() == 0) continue;
+      // Forgetting some of the oldest elements leaves chunks without a use.
+      for (int drop = random() % 4; drop > 0; --drop) system.stimuliChunks.removeLast();
+      const double capacity = random() % 1600 - 20;
+      std::vector<int> memory = readList(system.stimuliChunks);
+      for (;;) {
+        IntList list(10);
+        fillList(list, memory);
+        const Recount counts = recount(system, list);
+        double size = 0.0;
+        for (auto id = memory.rbegin(); id != memory.rend(); ++id) size += counts.codelength[*id];
+        if (memory.empty() || !(size > capacity)) break;
+        memory.erase(memory.begin());
+      }
+      trimmed += system.stimuliChunks.getSize() - static_cast<int>(memory.size());
+      system.stimuliChunksSizeMax = capacity;
+      system.removeChunksExceedingSimuliChunksSize();
+      system.stimuliChunksSizeMax = 1500;
+      ASSERT_EQ(readList(system.stimuliChunks), memory) << "step " << step;
+
+      const Recount counts = recount(system);
+      std::vector<char> expected(table.lastChunk, 0);
+      for (int id = 1; id < table.lastChunk; ++id) {
+        const Chunk& chunk = table.chunks[id];
+        expected[id] = chunk.isDeleted || (!chunk.isTerminal && counts.frequency[id] == 1);
+        deleted += expected[id] && !chunk.isDeleted;
+      }
+      system.deleteUnusedChunks();
+      const Recount after = recount(system);
+      for (int id = 1; id < table.lastChunk; ++id) {
+        ASSERT_EQ(table.chunks[id].isDeleted, expected[id] != 0) << id << " at step " << step;
+        const double field = table.chunks[id].codelength;
+        ASSERT_EQ(std::memcmp(&field, &after.codelength[id], sizeof field), 0) << id;
+      }
+    }
+  }
+  EXPECT_GT(trimmed, 1000);
+  EXPECT_GT(deleted, 100);
 }
 
 }  // namespace
