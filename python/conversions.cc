@@ -1,0 +1,70 @@
+#include "conversions.h"
+
+#include <algorithm>
+
+#include "research/run.h"
+
+std::vector<std::vector<std::string>> utteranceWords(const Corpus& corpus) {
+  std::vector<std::vector<std::string>> utterances;
+  size_t word = 0;
+  for (size_t u = 0; u < corpus.utteranceEnds.size(); ++u) {
+    std::vector<std::string> words;
+    std::string text;
+    const size_t end = corpus.utteranceEnds[u];
+    for (size_t i = corpus.utteranceStart(u); i < end; ++i) {
+      if (!text.empty()) text += '/';
+      text += corpus.inventory[corpus.syllables[i]];
+      const bool wordEnds = corpus.hasWords() ? corpus.wordEnds[word] == i + 1 : i + 1 == end;
+      if (wordEnds) {
+        words.push_back(std::move(text));
+        text.clear();
+        if (corpus.hasWords()) ++word;
+      }
+    }
+    utterances.push_back(std::move(words));
+  }
+  return utterances;
+}
+
+std::string goldLine(const std::vector<std::string>& words, const std::string& name, int line) {
+  std::string text;
+  for (size_t w = 0; w < words.size(); ++w) {
+    const std::string& word = words[w];
+    const std::string which = "word " + std::to_string(w + 1);
+    if (word.empty()) throw InputError(name, line, which + " is empty");
+    if (std::any_of(word.begin(), word.end(), [](char c) { return isBlank(c) || c == '\n'; })) {
+      throw InputError(name, line, which + " holds a blank, which would split it");
+    }
+    if (w > 0) text += ' ';
+    text += word;
+  }
+  return text;
+}
+
+void checkGoldLine(const std::string& utterance, const std::string& name, int line) {
+  if (utterance.find('\n') != std::string::npos) {
+    throw InputError(name, line, "the utterance holds a line feed, which would split it");
+  }
+}
+
+std::string learnerStream(const Corpus& corpus) {
+  std::string stream = toCorpusText(corpus);
+  stream.erase(std::remove(stream.begin(), stream.end(), '\n'), stream.end());
+  return stream;
+}
+
+TestItem checkedTestItem(const std::string& item, const std::string& label, const std::string& name,
+                         int index) {
+  const std::string gold = goldWord(item);
+  size_t start = 0;
+  while (true) {
+    const size_t slash = gold.find('/', start);
+    const size_t end = slash == std::string::npos ? gold.size() : slash;
+    if (end == start) {
+      throw InputError(name, index,
+                       item.empty() ? "empty item" : "empty syllable in item \"" + item + "\"");
+    }
+    if (slash == std::string::npos) return TestItem{gold, label};
+    start = slash + 1;
+  }
+}
