@@ -1,7 +1,8 @@
 // The learning cycle: codelengths, focusing, chunk creation and the step.
 //
-// The public operations behave as whole recounts would; the step itself runs
-// on the kept counts (see system.h), which every change below updates.
+// The public operations behave as whole recounts would: they recount, then do
+// what the step does on the kept counts (see system.h), which every change
+// below updates.
 #include <algorithm>
 #include <cmath>
 #include <iostream>

@@ -5,12 +5,15 @@
 // and the boundary marker 0, oldest at its last end; the focus reads the same
 // way and never spans a boundary.
 //
-// Frequencies are kept in step with every change that System's operations make
-// to the stimuli memory and the table, and codelengths are computed where they
-// are read, with the very expression of a full recount, so that the learning
-// step never recounts. updateCodelengths is that full recount: it rewrites the
-// frequency and codelength fields and resets the kept counts. Code that writes
-// fields or lists directly must call it before using System again.
+// The learning step never recounts: KeptCounts keeps the frequencies in step
+// with every change that System's operations make to the memory and the table
+// and gives codelengths with the very expression of a full recount,
+// DeletionCandidates holds the chunks that may have lost their last use, and
+// FocusMatcher factorizes the focus as it grows. updateCodelengths is the full
+// recount: it rewrites the frequency and codelength fields and resets the kept
+// counts. Code that writes fields or lists directly must call it before using
+// System again. Each public operation that the step also performs recounts,
+// then runs the step's own version, so that the two cannot drift apart.
 #ifndef SYLLEX_MODEL_SYSTEM_H_
 #define SYLLEX_MODEL_SYSTEM_H_
 
