@@ -95,14 +95,28 @@ def learners(config, source):
 
 
 def batches(config):
-    """Names of the groups of grid cells that one job runs: cells0-3, ..."""
+    """Names of the groups of grid cells that one job runs: part1of4, ...
+
+    Cells are dealt out in turn (part j takes cells j, j + n, ...), so that
+    each group mixes small and large capacities and the jobs last alike.
+    """
     size, total = config["cells_per_job"], len(config["cells"])
-    return [f"cells{i}-{min(i + size, total) - 1}" for i in range(0, total, size)]
+    count = -(-total // size)
+    return [f"part{j}of{count}" for j in range(1, count + 1)]
 
 
 def batch_cells(config, batch):
-    first, last = map(int, re.match(r"cells(\d+)-(\d+)$", batch).groups())
-    return config["cells"][first:last + 1]
+    part, count = map(int, re.match(r"part(\d+)of(\d+)$", batch).groups())
+    return config["cells"][part - 1::count]
+
+
+def sort_key(sources):
+    """Rows in the order of the sources, then learner, memory and focus."""
+    def key(fields):
+        learner = fields["learner"]
+        return (sources.index(fields["source"]), int(learner) if learner != "NA" else -1,
+                int(fields["memory"]), int(fields["focus"]))
+    return key
 
 
 def cell_name(memory, focus):
