@@ -9,6 +9,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -74,8 +75,26 @@ void OutputFile::commit() {
     if (!writeAll(STDOUT_FILENO, text_)) fail("standard output", errno);
     return;
   }
-  std::string temporary = path_ + ".XXXXXX";
-  const size_t slash = path_.rfind('/');
+  // A device, a pipe or a terminal (/dev/null, /dev/stdout) is written in
+  // place: renaming over it would replace it with a plain file.
+  struct stat status;
+  if (::stat(path_.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    if (S_ISDIR(status.st_mode)) fail(path_, EISDIR);
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) fail(path_, errno);
+    const bool written = writeAll(fd, text_);
+    const int error = errno;
+    if (::close(fd) != 0 || !written) fail(path_, written ? errno : error);
+    return;
+  }
+  // Through a link to a file, the file is replaced and the link kept.
+  std::string target = path_;
+  if (char* real = ::realpath(path_.c_str(), nullptr)) {
+    target = real;
+    std::free(real);
+  }
+  std::string temporary = target + ".XXXXXX";
+  const size_t slash = target.rfind('/');
   temporary.insert(slash == std::string::npos ? 0 : slash + 1, ".");
   std::vector<char> name(temporary.begin(), temporary.end());
   name.push_back('\0');
@@ -88,7 +107,7 @@ void OutputFile::commit() {
   ::fchmod(fd, 0666 & ~mask);
   const bool written = writeAll(fd, text_);
   const int error = errno;
-  if (::close(fd) != 0 || !written || ::rename(name.data(), path_.c_str()) != 0) {
+  if (::close(fd) != 0 || !written || ::rename(name.data(), target.c_str()) != 0) {
     const int reason = written ? errno : error;
     ::unlink(name.data());
     untrack(slot);
