@@ -68,10 +68,10 @@ def fscore_heatmap(runs, source):
     return figure
 
 
-def curves_figure(source, spec):
-    frames = [pd.read_csv(path, sep="\t", keep_default_na=False) for path in spec["curves"]]
+def curves_figure(source, plan):
+    frames = [pd.read_csv(path, sep="\t", keep_default_na=False) for path in plan["curves"]]
     frames = [frame for frame in frames if len(frame)]
-    memory, focus = spec["cell"]
+    memory, focus = plan["cell"]
     if not frames:
         return message_figure(f"{source}: no target words")
     curves = pd.concat(frames).groupby(["target", "block"], sort=False)["value"].mean()
@@ -109,11 +109,11 @@ def items_figure(runs, source):
     return figure
 
 
-def main(runs_path, folder, spec_json):
+def main(runs_path, folder, plan_json):
     os.makedirs(folder, exist_ok=True)
     runs = pd.read_csv(runs_path, sep="\t", na_values=["NA"], keep_default_na=False)
-    spec = json.loads(spec_json)
-    for source, entry in spec.items():
+    plan = json.loads(plan_json)
+    for source, entry in plan.items():
         save(fscore_heatmap(runs, source), folder, f"{source}_fscore")
         save(curves_figure(source, entry), folder, f"{source}_curves")
         if entry["items"]:
