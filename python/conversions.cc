@@ -46,25 +46,3 @@ void checkGoldLine(const std::string& utterance, const std::string& name, int li
     throw InputError(name, line, "the utterance holds a line feed, which would split it");
   }
 }
-
-std::string learnerStream(const Corpus& corpus) {
-  std::string stream = toCorpusText(corpus);
-  stream.erase(std::remove(stream.begin(), stream.end(), '\n'), stream.end());
-  return stream;
-}
-
-TestItem checkedTestItem(const std::string& item, const std::string& label, const std::string& name,
-                         int index) {
-  const std::string gold = goldWord(item);
-  size_t start = 0;
-  while (true) {
-    const size_t slash = gold.find('/', start);
-    const size_t end = slash == std::string::npos ? gold.size() : slash;
-    if (end == start) {
-      throw InputError(name, index,
-                       item.empty() ? "empty item" : "empty syllable in item \"" + item + "\"");
-    }
-    if (slash == std::string::npos) return TestItem{gold, label};
-    start = slash + 1;
-  }
-}

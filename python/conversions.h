@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "research/corpus.h"
-#include "research/test_items.h"
 
 // The words of each utterance, in gold form (kI/ti). A corpus without word
 // boundaries gives each utterance as one word.
@@ -19,14 +18,5 @@ std::vector<std::vector<std::string>> utteranceWords(const Corpus& corpus);
 std::string goldLine(const std::vector<std::string>& words, const std::string& name, int line);
 // Checks that an utterance given as one string stays one line.
 void checkGoldLine(const std::string& utterance, const std::string& name, int line);
-
-// The stream the learner hears for a corpus: its lines joined, as a run of
-// learnCorpus loads it.
-std::string learnerStream(const Corpus& corpus);
-
-// A test item given in code, read as a line of a test-item file is read:
-// input form accepted, empty syllables refused (InputError naming the index).
-TestItem checkedTestItem(const std::string& item, const std::string& label, const std::string& name,
-                         int index);
 
 #endif  // SYLLEX_PYTHON_CONVERSIONS_H_

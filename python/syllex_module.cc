@@ -227,7 +227,7 @@ std::vector<TestItem> testItemsFrom(py::handle items) {
       item = cText(pair[0], "a test item");
       label = cText(pair[1], "a test item's class");
     }
-    out.push_back(checkedTestItem(item, label, "items", index));
+    out.push_back(parseTestItem(item, label, "items", index));
   }
   return out;
 }
@@ -405,12 +405,7 @@ class PyLearner {
     {
       py::gil_scoped_release released;
       const Corpus corpus = parsed(input, Format::kCorpus);
-      if (static_cast<long>(corpus.inventory.size()) > kMaxSyllables) {
-        throw InputError(input.name, 0,
-                         std::to_string(corpus.inventory.size()) +
-                             " distinct syllables, more than the " + std::to_string(kMaxSyllables) +
-                             " the lexicon holds");
-      }
+      checkLearnable(corpus, input.name);
       learner_->loadCorpus(learnerStream(corpus));
     }
     started_ = true;

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -277,6 +278,12 @@ std::string toCorpusText(const Corpus& corpus) {
     start = end;
   }
   return text;
+}
+
+std::string learnerStream(const Corpus& corpus) {
+  std::string stream = toCorpusText(corpus);
+  stream.erase(std::remove(stream.begin(), stream.end(), '\n'), stream.end());
+  return stream;
 }
 
 std::string toGoldText(const Corpus& corpus) {

@@ -76,6 +76,9 @@ std::string readInput(const std::string& path);
 // more "/" at the end of the utterance (but after an open last utterance),
 // one utterance a line.
 std::string toCorpusText(const Corpus& corpus);
+// The stream the learner hears: the corpus text with its lines joined (no
+// syllable holds a line feed).
+std::string learnerStream(const Corpus& corpus);
 // The gold format; needs word boundaries (hasWords, or an empty corpus).
 std::string toGoldText(const Corpus& corpus);
 

@@ -1,6 +1,5 @@
 #include "research/run.h"
 
-#include <algorithm>
 #include <chrono>
 
 #include "research/output.h"
@@ -57,22 +56,24 @@ const char* modeName(SegmentationMode mode) {
 
 }  // namespace
 
-Run learnCorpus(const Corpus& corpus, const RunOptions& options, const std::string& name,
-                std::ostream& messages, const std::function<void(long, long)>& progress) {
+void checkLearnable(const Corpus& corpus, const std::string& name) {
   const long distinct = static_cast<long>(corpus.inventory.size());
   if (distinct > kMaxSyllables) {
     throw InputError(name, 0,
                      std::to_string(distinct) + " distinct syllables, more than the " +
                          std::to_string(kMaxSyllables) + " the lexicon holds");
   }
+}
+
+Run learnCorpus(const Corpus& corpus, const RunOptions& options, const std::string& name,
+                std::ostream& messages, const std::function<void(long, long)>& progress) {
+  checkLearnable(corpus, name);
+  const long distinct = static_cast<long>(corpus.inventory.size());
   const auto started = std::chrono::steady_clock::now();
   Run run;
   run.learner.reset(new Learner(options.parameters, messages));
   Learner& learner = *run.learner;
-  // The learner hears the lines joined; no syllable holds a line feed.
-  std::string stream = toCorpusText(corpus);
-  stream.erase(std::remove(stream.begin(), stream.end(), '\n'), stream.end());
-  learner.loadCorpus(stream);
+  learner.loadCorpus(learnerStream(corpus));
   const long total = static_cast<long>(corpus.syllables.size());
   std::vector<size_t> online = learnOnline(learner, total, progress);
   if (progress) progress(total, total);

@@ -46,6 +46,10 @@ struct Run {
 // The lexicon's limit on distinct syllables (the table's 9,999 chunks).
 constexpr long kMaxSyllables = 9999;
 
+// Throws InputError (file name, line 0) when the corpus has more distinct
+// syllables than the lexicon holds.
+void checkLearnable(const Corpus& corpus, const std::string& name);
+
 // Learns the corpus. progress, if given, hears (syllables consumed, total)
 // now and then. Throws InputError (file name, line 0) when the corpus has
 // more distinct syllables than the lexicon holds.

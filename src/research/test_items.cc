@@ -27,19 +27,6 @@ std::vector<std::string> fields(const std::string& line) {
   return out;
 }
 
-// The item's syllables in gold form; empty syllables are refused.
-std::string checkedItem(const std::string& item, const std::string& name, int line) {
-  const std::string gold = goldWord(item);
-  size_t start = 0;
-  while (true) {
-    const size_t slash = gold.find('/', start);
-    const size_t end = slash == std::string::npos ? gold.size() : slash;
-    if (end == start) throw InputError(name, line, "empty syllable in item \"" + item + "\"");
-    if (slash == std::string::npos) return gold;
-    start = slash + 1;
-  }
-}
-
 }  // namespace
 
 std::vector<TestItem> parseTestItems(const std::string& text, const std::string& name) {
@@ -58,10 +45,25 @@ std::vector<TestItem> parseTestItems(const std::string& text, const std::string&
     first = false;
     if (header) continue;
     if (row.size() > 2) throw InputError(name, number, "more than two fields (item, class)");
-    if (row[0].empty()) throw InputError(name, number, "empty item");
-    items.push_back({checkedItem(row[0], name, number), row.size() > 1 ? row[1] : ""});
+    items.push_back(parseTestItem(row[0], row.size() > 1 ? row[1] : "", name, number));
   }
   return items;
+}
+
+TestItem parseTestItem(const std::string& item, const std::string& label, const std::string& name,
+                       int line) {
+  const std::string gold = goldWord(item);
+  size_t start = 0;
+  while (true) {
+    const size_t slash = gold.find('/', start);
+    const size_t end = slash == std::string::npos ? gold.size() : slash;
+    if (end == start) {
+      throw InputError(name, line,
+                       item.empty() ? "empty item" : "empty syllable in item \"" + item + "\"");
+    }
+    if (slash == std::string::npos) return TestItem{gold, label};
+    start = slash + 1;
+  }
 }
 
 std::vector<TestItemMeasure> measureTestItems(const Learner& learner,

@@ -17,6 +17,11 @@ struct TestItem {
 // line. Blank lines are skipped. Throws InputError naming file and line.
 std::vector<TestItem> parseTestItems(const std::string& text, const std::string& name);
 
+// One item as a line of such a file gives it: input form accepted, empty
+// syllables refused (InputError naming file and line).
+TestItem parseTestItem(const std::string& item, const std::string& label, const std::string& name,
+                       int line);
+
 struct TestItemMeasure {
   TestItem item;
   bool live = false;       // a live chunk spells the item
