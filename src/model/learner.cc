@@ -45,8 +45,6 @@ void Learner::loadCorpus(const std::string& text) {
   system_->loadInputFromString(text);
 }
 
-int Learner::inputSize() const { return system_->inputSize; }
-
 bool Learner::step(StepRecord* record) {
   if (exhausted_) return false;
   MessageRedirect redirect(*messages_);
@@ -184,8 +182,6 @@ int Learner::syllableId(const std::string& text) const {
   return system_->chunks.findTerminal(text);
 }
 
-double Learner::targetValue(const std::string& name) const { return system_->targetValue(name); }
-
 const std::string& Learner::text(int id) const { return system_->chunks.text(id); }
 
 int Learner::syllableCount(int id) const {
@@ -212,20 +208,7 @@ int Learner::liveCount() const {
 
 double Learner::memoryBits() const { return system_->memorySize(); }
 
-int Learner::liveChunkId(const std::string& name) const {
-  const Chunks& chunks = system_->chunks;
-  int node = 0;
-  for (int id : system_->spellName(name)) {
-    node = chunks.childNode(node, id);
-    if (node < 0) return 0;
-  }
-  if (node == 0) return 0;
-  const std::vector<int>& ids = chunks.nodeIds(node);
-  for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
-    if (!chunks.chunks[*id].isDeleted) return *id;
-  }
-  return 0;
-}
+int Learner::liveChunkId(const std::string& name) const { return system_->liveChunkNamed(name); }
 
 std::string Learner::readParameterFile(const std::string& path, LearnerParameters* parameters) {
   std::ostringstream messages;

@@ -74,7 +74,6 @@ class Learner {
 
   // Loads the corpus text (lines already joined). Call once, before stepping.
   void loadCorpus(const std::string& text);
-  int inputSize() const;  // syllables and boundary markers loaded
 
   // Runs one step; false, with nothing done, once the input is exhausted.
   // The record may be null.
@@ -96,9 +95,8 @@ class Learner {
   std::vector<int> factorize(const std::vector<int>& syllables) const;
   // The syllable id of a text such as "ka/", or -1 when it was never heard.
   int syllableId(const std::string& text) const;
-  // What a target item of this name would record now (10 without a chunk).
-  double targetValue(const std::string& name) const;
-  // The highest live chunk whose text is the name (kI/ti/), or 0.
+  // The highest live chunk whose text is the name (kI/ti/), or 0: the chunk
+  // whose codelength a target item of that name records (10 without one).
   int liveChunkId(const std::string& name) const;
 
   const std::string& text(int id) const;

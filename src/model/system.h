@@ -66,12 +66,9 @@ class System {
   void updateProgressbar();
 
   // Reports.
-  // The value a target item with this name would record now: the codelength
-  // of the highest live chunk whose text is the name, or 10.0 when none is.
-  double targetValue(const std::string& name) const;
-  // The syllable ids a name spells, each syllable closed by "/"; empty when
-  // it spells no run of known syllables.
-  std::vector<int> spellName(const std::string& name) const;
+  // The highest live chunk whose text is the name (each syllable closed by
+  // "/"), whose codelength a target item of that name records; 0 if none.
+  int liveChunkNamed(const std::string& name) const;
   void updateSpecialItems();
   void updateSpecialItemsForNSteps();
   void writeTimeCourseToFile(std::string fileName);
@@ -133,6 +130,10 @@ class System {
   double specialItemValue(int item);
   int trieNodeOf(const std::vector<int>& definition) const;  // -1 when no chunk continues it
   double valueAtNode(int node) const;
+  int liveChunkAtNode(int node) const;  // 0 if none
+  // The syllable ids a name spells; empty when it spells no run of known
+  // syllables.
+  std::vector<int> spellName(const std::string& name) const;
 
   // Refreshes the codelength fields and the priority order for a listing;
   // returns the number of live chunks.

@@ -34,18 +34,23 @@ int System::trieNodeOf(const std::vector<int>& definition) const {
   return node;
 }
 
-double System::valueAtNode(int node) const {
-  if (node < 0) return 10.0;
+int System::liveChunkAtNode(int node) const {
+  if (node < 0) return 0;
   const std::vector<int>& ids = chunks.nodeIds(node);
   for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
-    if (!chunks.chunks[*id].isDeleted) return codelengthOf(*id);
+    if (!chunks.chunks[*id].isDeleted) return *id;
   }
-  return 10.0;
+  return 0;
 }
 
-double System::targetValue(const std::string& name) const {
+double System::valueAtNode(int node) const {
+  const int id = liveChunkAtNode(node);
+  return id > 0 ? codelengthOf(id) : 10.0;
+}
+
+int System::liveChunkNamed(const std::string& name) const {
   const std::vector<int> definition = spellName(name);
-  return definition.empty() ? 10.0 : valueAtNode(trieNodeOf(definition));
+  return definition.empty() ? 0 : liveChunkAtNode(trieNodeOf(definition));
 }
 
 void System::resolveSpecialItems() {
